@@ -1,0 +1,23 @@
+// Text encoding of registry values, free of Win32 calls so that it can be
+// tested and fuzzed natively.
+#pragma once
+#include "text_units.h"
+
+// Number of code units before the first NUL, at most `capacity`.
+int TextLength(const TextUnit *text, int capacity);
+
+// Finishes a registry read of `bytes` bytes into `buffer` (room for
+// `capacity` units): terminates the text after the received characters and
+// returns true, or returns false when the data did not fit or its text fills
+// the whole buffer, leaving no room for the terminator. Odd byte counts drop
+// the half unit.
+bool TerminateReceivedText(TextUnit *buffer, int capacity, unsigned long bytes);
+
+// Decimal to integer as the registry values are read: leading white space,
+// an optional sign, then digits up to the first non-digit; a text without
+// digits reads as 0. Returns false when the number does not fit in 32 bits.
+bool ParseDecimal(const TextUnit *text, int *value);
+
+// Writes `value` as "%d" does, terminated; `out` needs 12 units. Returns the
+// number of characters.
+int FormatDecimal(int value, TextUnit *out);

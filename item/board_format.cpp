@@ -1,0 +1,40 @@
+#include "board_format.h"
+
+static void Put16(unsigned char *p, unsigned value)
+{
+    p[0] = (unsigned char)value;
+    p[1] = (unsigned char)(value >> 8);
+}
+
+static void Put32(unsigned char *p, unsigned long value)
+{
+    Put16(p, (unsigned)(value & 0xFFFF));
+    Put16(p + 2, (unsigned)(value >> 16));
+}
+
+void BuildBoardFileHeaders(int width, int height, unsigned char h[BOARD_HEADERS_BYTES])
+{
+    unsigned long pixelBytes = (unsigned long)BoardPixelBytes(width, height);
+    for (int i = 0; i < BOARD_HEADERS_BYTES; i++)
+        h[i] = 0;
+    h[0] = 'B';
+    h[1] = 'M';
+    Put32(h + 2, BOARD_HEADERS_BYTES + pixelBytes);   // bfSize
+    Put32(h + 10, BOARD_HEADERS_BYTES);               // bfOffBits
+    Put32(h + 14, BOARD_INFO_HEADER_BYTES);           // biSize
+    Put32(h + 18, (unsigned long)width);              // biWidth
+    Put32(h + 22, (unsigned long)height);             // biHeight: bottom-up
+    Put16(h + 26, 1);                                 // biPlanes
+    Put16(h + 28, 24);                                // biBitCount
+    Put32(h + 34, pixelBytes);                        // biSizeImage
+}
+
+bool BoardLayoutIsAddressable(int width, int height, int bitsPerPixel, int compression,
+                              bool bottomUp, int rowBytes)
+{
+    if (width < 1 || height < 1 || bitsPerPixel != 24 || compression != 0 || !bottomUp)
+        return false;
+    if (width > 0x7FFFFFFF / 3 || (width * 3) % 4 != 0 || rowBytes != width * 3)
+        return false;
+    return true;
+}

@@ -1,0 +1,172 @@
+#include "item_window.h"
+#include "board_file.h"
+#include "board_primitives.h"
+#include "menus.h"
+#include "settings_store.h"
+#include "resources/item_resource.h"
+
+LPCWSTR ItemClassName()
+{
+    LPCWSTR name = nullptr;
+    LoadStringW(g_item.moduleInstance, IDS_ITEM_NAME, (LPWSTR)&name, 0);
+    return name;
+}
+
+extern "C" HWND WINAPI InitializeCustomItem(TODAYLISTITEM *, HWND parent)
+{
+    LPCWSTR name = ItemClassName();
+    g_item.itemWindow = CreateWindowExW(0, name, name, WS_CHILD | WS_VISIBLE, CW_USEDEFAULT,
+                                        CW_USEDEFAULT, 240, 0, parent, nullptr,
+                                        g_item.moduleInstance, nullptr);
+    if (g_item.itemWindow) {
+        ShowWindow(g_item.itemWindow, SW_SHOWNORMAL);
+        UpdateWindow(g_item.itemWindow);
+    }
+    return g_item.itemWindow;
+}
+
+void ApplyLayoutMetrics(int screenWidth)
+{
+    ItemState &s = g_item;
+    s.smallScreen = screenWidth < 325;
+    s.iconSize = s.smallScreen ? 16 : 32;
+    s.swatchSize = s.smallScreen ? 8 : 16;
+    s.toolbarHeight = s.smallScreen ? 19 : 35;
+    s.toolbarTop = 1;
+    s.cornerIconX = 2;
+    s.penButtonX = s.smallScreen ? 29 : 45;
+    s.penSwatchX = s.penButtonX + s.iconSize;
+    s.eraserButtonX = s.penSwatchX + s.swatchSize + 7;
+    s.eraserSwatchX = s.eraserButtonX + s.iconSize;
+    s.stampButtonX = s.eraserSwatchX + s.swatchSize + 7;
+    s.stampSwatchX = s.stampButtonX + s.iconSize;
+    s.clearButtonX = s.stampSwatchX + s.swatchSize + 7;
+    s.textToggleX = s.clearButtonX + s.iconSize + 4;
+    s.imageToggleX = s.textToggleX + s.iconSize + 4;
+    s.saveButtonX = s.imageToggleX + 2 * (s.iconSize + 4);
+}
+
+void UpdateLayoutMetrics()
+{
+    ApplyLayoutMetrics(GetSystemMetrics(SM_CXSCREEN));
+}
+
+// Releases the Board, its DCs and the composite bitmap.
+static void ReleaseBoardObjects()
+{
+    ItemState &s = g_item;
+    if (s.boardDC) {
+        if (s.boardBitmap) {
+            SelectObject(s.boardDC, s.boardDCPrevBitmap);
+            DeleteObject(s.boardBitmap);
+        }
+        DeleteDC(s.boardDC);
+    }
+    if (s.compositeDC) {
+        if (s.compositeBitmap) {
+            SelectObject(s.compositeDC, s.compositeDCPrevBitmap);
+            DeleteObject(s.compositeBitmap);
+        }
+        DeleteDC(s.compositeDC);
+    }
+    s.boardBitmap = nullptr;
+    s.boardDC = nullptr;
+    s.boardDCPrevBitmap = nullptr;
+    s.compositeBitmap = nullptr;
+    s.compositeDC = nullptr;
+    s.compositeDCPrevBitmap = nullptr;
+}
+
+static LRESULT OnCreate(HWND hwnd, WPARAM wParam, LPARAM lParam)
+{
+    ItemState &s = g_item;
+    LoadSettingsAtCreate();
+    HDC windowDC = GetDC(hwnd);
+    ResolveColor(COLOR_TARGET_TEXT);
+    ResolveColor(COLOR_TARGET_PEN);
+    ResolveColor(COLOR_TARGET_ERASER);
+    ResolveColor(COLOR_TARGET_STAMP);
+    s.strokePointCount = 0;
+    s.boardDC = CreateCompatibleDC(windowDC);
+    LoadBoard();
+    if (s.boardDC && s.boardBitmap)
+        s.boardDCPrevBitmap = SelectObject(s.boardDC, s.boardBitmap);
+    s.compositeDC = CreateCompatibleDC(windowDC);
+    s.compositeBitmap = CreateCompatibleBitmap(windowDC, s.boardWidth, s.boardHeight);
+    if (!s.compositeBitmap) {
+        ReleaseDC(hwnd, windowDC);
+        ReleaseBoardObjects();
+        return -1;
+    }
+    s.compositeDCPrevBitmap = SelectObject(s.compositeDC, s.compositeBitmap);
+    SaveBoard();
+    ReleaseDC(hwnd, windowDC);
+    static const int groups[] = {CHECKS_TEXT_COLOR, CHECKS_PEN_COLOR, CHECKS_ERASER_COLOR,
+                                 CHECKS_PEN_WIDTH, CHECKS_ERASER_WIDTH, CHECKS_STAMP_COLOR,
+                                 CHECKS_SHAPE};
+    for (int group : groups)
+        RefreshMenuChecks(group);
+    return DefWindowProcW(hwnd, WM_CREATE, wParam, lParam);
+}
+
+static LRESULT OnDestroy()
+{
+    ReleaseBoardObjects();
+    return 0;
+}
+
+// The Today screen draws its watermark behind the item; the item never
+// paints a background of its own.
+static LRESULT OnEraseBackground(HWND hwnd, HDC dc)
+{
+    TODAYDRAWWATERMARKINFO info;
+    info.hdc = dc;
+    GetClientRect(hwnd, &info.rc);
+    info.hwnd = g_item.itemWindow;
+    SendMessageW(GetParent(hwnd), TODAYM_DRAWWATERMARK, 0, (LPARAM)&info);
+    return 1;
+}
+
+// Whether the shell has set its ready event.
+static bool ShellIsReady()
+{
+    HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, L"SYSTEM/ShellAPIReady");
+    if (!ready)
+        return false;
+    DWORD wait = WaitForSingleObject(ready, 0);
+    CloseHandle(ready);
+    return wait != WAIT_TIMEOUT;
+}
+
+static LRESULT OnQueryRefreshCache(TODAYLISTITEM *item)
+{
+    ItemState &s = g_item;
+    if (!item || !ShellIsReady())
+        return FALSE;
+    ReloadSettings();
+    if (!s.refreshPending)
+        return FALSE;
+    s.refreshPending = 0;
+    if (s.uscreenPending) {
+        ClearUscreen();
+        s.uscreenPending = 0;
+    }
+    item->cyp = (DWORD)s.itemHeight;
+    return TRUE;
+}
+
+LRESULT CALLBACK ItemWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    UpdateLayoutMetrics();
+    switch (msg) {
+    case WM_CREATE:
+        return OnCreate(hwnd, wParam, lParam);
+    case WM_DESTROY:
+        return OnDestroy();
+    case WM_ERASEBKGND:
+        return OnEraseBackground(hwnd, (HDC)wParam);
+    case WM_TODAYCUSTOM_QUERYREFRESHCACHE:
+        return OnQueryRefreshCache((TODAYLISTITEM *)wParam);
+    }
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}

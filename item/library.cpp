@@ -1,0 +1,100 @@
+#include "library.h"
+#include "item_window.h"
+#include "menus.h"
+#include "scaling.h"
+#include "resources/item_resource.h"
+#include <stdlib.h>
+#include <string.h>
+
+ItemState g_item;
+
+const WCHAR *const kPageTextsAtAttach[PAGE_COUNT] = {
+    L"Welcome to 'Inkleaf'!\r\nTap on upper left corner to edit this\r\ntext or graphics to display.",
+    L"(tab2: Tap upper left corner\r\nto edit text)",
+    L"(tab3: Tap upper left corner\r\nto edit text)",
+    L"(tab4: Tap upper left corner\r\nto edit text)",
+    L"(tab5: Tap upper left corner\r\nto edit text)",
+};
+const WCHAR kReadBufferAtAttach[] = L"INITIAL TEXT";
+
+// Icon resources in load order, with their role and set (0 small, 1 large).
+static const struct {
+    int id;
+    IconRole role;
+    int large;
+} kIcons[30] = {
+    {IDI_CORNER_LARGE, ICON_CORNER, 1},         {IDI_ERASER_ON_LARGE, ICON_ERASER_ON, 1},
+    {IDI_ERASER_OFF_LARGE, ICON_ERASER_OFF, 1}, {IDI_CLEAR_LARGE, ICON_CLEAR, 1},
+    {IDI_PEN_ON_LARGE, ICON_PEN_ON, 1},         {IDI_PEN_OFF_LARGE, ICON_PEN_OFF, 1},
+    {IDI_SWATCH_FRAME_LARGE, ICON_SWATCH_FRAME, 1}, {IDI_LOWER_MARK_LARGE, ICON_LOWER_MARK, 1},
+    {IDI_IMAGE_SHOWN_LARGE, ICON_IMAGE_SHOWN, 1}, {IDI_SAVE_LARGE, ICON_SAVE, 1},
+    {IDI_IMAGE_HIDDEN_LARGE, ICON_IMAGE_HIDDEN, 1}, {IDI_TEXT_SHOWN_LARGE, ICON_TEXT_SHOWN, 1},
+    {IDI_TEXT_HIDDEN_LARGE, ICON_TEXT_HIDDEN, 1}, {IDI_STAMP_ON_LARGE, ICON_STAMP_ON, 1},
+    {IDI_STAMP_OFF_LARGE, ICON_STAMP_OFF, 1},   {IDI_CORNER_SMALL, ICON_CORNER, 0},
+    {IDI_ERASER_ON_SMALL, ICON_ERASER_ON, 0},   {IDI_ERASER_OFF_SMALL, ICON_ERASER_OFF, 0},
+    {IDI_CLEAR_SMALL, ICON_CLEAR, 0},           {IDI_PEN_ON_SMALL, ICON_PEN_ON, 0},
+    {IDI_PEN_OFF_SMALL, ICON_PEN_OFF, 0},       {IDI_SWATCH_FRAME_SMALL, ICON_SWATCH_FRAME, 0},
+    {IDI_LOWER_MARK_SMALL, ICON_LOWER_MARK, 0}, {IDI_IMAGE_SHOWN_SMALL, ICON_IMAGE_SHOWN, 0},
+    {IDI_SAVE_SMALL, ICON_SAVE, 0},             {IDI_IMAGE_HIDDEN_SMALL, ICON_IMAGE_HIDDEN, 0},
+    {IDI_TEXT_SHOWN_SMALL, ICON_TEXT_SHOWN, 0}, {IDI_TEXT_HIDDEN_SMALL, ICON_TEXT_HIDDEN, 0},
+    {IDI_STAMP_ON_SMALL, ICON_STAMP_ON, 0},     {IDI_STAMP_OFF_SMALL, ICON_STAMP_OFF, 0},
+};
+
+static WCHAR *NewTextBuffer(const WCHAR *text)
+{
+    WCHAR *buffer = (WCHAR *)malloc(PAGE_TEXT_UNITS * sizeof(WCHAR));
+    if (buffer)
+        memcpy(buffer, text, (wcslen(text) + 1) * sizeof(WCHAR));
+    return buffer;
+}
+
+static void RegisterItemClass()
+{
+    LPCWSTR name = ItemClassName();
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = ItemWindowProc;
+    wc.hInstance = g_item.moduleInstance;
+    wc.hbrBackground = (HBRUSH)GetStockObject(WHITE_BRUSH);
+    wc.lpszClassName = name;
+    UnregisterClassW(name, g_item.moduleInstance);
+    RegisterClassW(&wc);
+}
+
+void LibraryAttach(HINSTANCE instance)
+{
+    ItemState &s = g_item;
+    s.moduleInstance = instance;
+    s.transparentKey = RGB(s.boardBackgroundRGB.red, s.boardBackgroundRGB.green,
+                           s.boardBackgroundRGB.blue);
+    for (int page = 0; page < PAGE_COUNT; page++)
+        s.pageText[page] = NewTextBuffer(kPageTextsAtAttach[page]);
+    s.readBuffer = NewTextBuffer(kReadBufferAtAttach);
+    BuildPopupMenus();
+    int cx = MulDivRound(16, ScreenDpiX(), 96);
+    int cy = MulDivRound(16, ScreenDpiY(), 96);
+    for (const auto &icon : kIcons)
+        s.icons[icon.role][icon.large] =
+            (HICON)LoadImageW(instance, MAKEINTRESOURCEW(icon.id), IMAGE_ICON, cx, cy, 0);
+    RegisterItemClass();
+    s.itemWindow = nullptr;
+}
+
+void LibraryDetach()
+{
+    ItemState &s = g_item;
+    for (auto &pair : s.icons)
+        for (HICON &icon : pair) {
+            if (icon)
+                DestroyIcon(icon);
+            icon = nullptr;
+        }
+    for (WCHAR *&text : s.pageText) {
+        free(text);
+        text = nullptr;
+    }
+    free(s.readBuffer);
+    s.readBuffer = nullptr;
+    DestroyPopupMenus();
+    UnregisterClassW(ItemClassName(), s.moduleInstance);
+    s.moduleInstance = nullptr;
+}

@@ -1,0 +1,24 @@
+// Reading the headers of a BMP file, free of Win32 calls: what a loader
+// needs to know to build a bitmap from the file, and whether the file
+// holds all the pixel data its headers promise.
+#pragma once
+#include <stddef.h>
+
+struct BmpFileLayout {
+    int width;               // pixels
+    int height;              // pixels, positive
+    bool topDown;            // rows stored top line first
+    int bitsPerPixel;        // 1, 4, 8, 16, 24 or 32
+    int compression;         // 0 (plain) or 3 (bit fields)
+    size_t infoOffset;       // the information header, colour table after it
+    size_t infoBytes;        // information header with masks and colour table
+    size_t pixelOffset;
+    size_t pixelBytes;       // rows padded to 4 bytes, as loaders read them
+};
+
+enum { BMP_MAX_DIMENSION = 16384 };
+
+// Checks the file and fills `layout`; false for anything a loader should
+// refuse: not a BMP, unknown header, compression other than plain or bit
+// fields, bad sizes, or a file cut short.
+bool ParseBmpFile(const unsigned char *data, size_t size, BmpFileLayout *layout);

@@ -1,0 +1,140 @@
+// Dots and fill on Boards in plain memory.
+#include "item/board_pixels.h"
+#include <gtest/gtest.h>
+#include <set>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// A Board with guard bytes on both sides to catch writes outside it.
+struct TestBoard {
+    enum { GUARD = 64 };
+    std::vector<unsigned char> memory;
+    BoardPixels board;
+    TestBoard(int w, int h) : memory((size_t)w * h * 3 + 2 * GUARD, 0xAB)
+    {
+        board = BoardPixels{w, h, memory.data() + GUARD};
+        for (size_t i = 0; i < (size_t)w * h * 3; i++)
+            board.bits[i] = 0;
+    }
+    bool GuardsIntact() const
+    {
+        for (int i = 0; i < GUARD; i++)
+            if (memory[i] != 0xAB || memory[memory.size() - 1 - i] != 0xAB)
+                return false;
+        return true;
+    }
+    // (column, stored row) of every pixel that is no longer 0, 0, 0.
+    std::set<std::pair<int, int>> Written() const
+    {
+        std::set<std::pair<int, int>> out;
+        for (int r = 0; r < board.height; r++)
+            for (int c = 0; c < board.width; c++) {
+                const unsigned char *p = board.bits + BoardPixelOffset(board, c, r);
+                if (p[0] || p[1] || p[2])
+                    out.insert({c, r});
+            }
+        return out;
+    }
+};
+
+const PixelRGB kRed = {255, 0, 0};
+
+TEST(BoardAnchorRow, IsHeightMinusYExceptAtTheMiddle)
+{
+    EXPECT_EQ(440, BoardAnchorRow(640, 200));
+    EXPECT_EQ(320, BoardAnchorRow(640, 320));
+    EXPECT_EQ(31, BoardAnchorRow(63, 31));
+    EXPECT_EQ(31, BoardAnchorRow(63, 32));
+    EXPECT_EQ(33, BoardAnchorRow(63, 30));
+}
+
+TEST(BoardWriteDot, WidthOneWritesOnePixelAtTheDocumentedOffset)
+{
+    TestBoard t(640, 640);
+    BoardWriteDot(t.board, 100, 200, 1, false, PixelRGB{1, 2, 3});
+    const unsigned char *p = t.board.bits + 845100;
+    EXPECT_EQ(3, p[0]);
+    EXPECT_EQ(2, p[1]);
+    EXPECT_EQ(1, p[2]);
+    EXPECT_EQ(1u, t.Written().size());
+}
+
+TEST(BoardWriteDot, WidthTwoPenIsAPlusAndEraserASquare)
+{
+    TestBoard pen(640, 640);
+    BoardWriteDot(pen.board, 100, 200, 2, false, kRed);
+    std::set<std::pair<int, int>> plus = {{100, 440}, {99, 440}, {101, 440}, {100, 441}, {100, 439}};
+    EXPECT_EQ(plus, pen.Written());
+
+    TestBoard eraser(640, 640);
+    BoardWriteDot(eraser.board, 100, 200, 2, true, kRed);
+    auto square = plus;
+    square.insert({99, 439});
+    square.insert({101, 439});
+    square.insert({99, 441});
+    square.insert({101, 441});
+    EXPECT_EQ(square, eraser.Written());
+}
+
+TEST(BoardWriteDot, PixelCountsForEveryWidth)
+{
+    for (int w = 1; w <= 10; w++) {
+        TestBoard pen(64, 64), eraser(64, 64);
+        BoardWriteDot(pen.board, 30, 30, w, false, kRed);
+        BoardWriteDot(eraser.board, 30, 30, w, true, kRed);
+        int side = 2 * w - 1;
+        EXPECT_EQ((size_t)(w == 1 ? 1 : side * side - 4), pen.Written().size()) << "pen " << w;
+        EXPECT_EQ((size_t)(side * side), eraser.Written().size()) << "eraser " << w;
+    }
+}
+
+TEST(BoardWriteDot, OddHeightAnchorRows)
+{
+    TestBoard t(64, 63);
+    BoardWriteDot(t.board, 10, 31, 1, false, kRed);
+    BoardWriteDot(t.board, 20, 32, 1, false, kRed);
+    BoardWriteDot(t.board, 30, 30, 1, false, kRed);
+    std::set<std::pair<int, int>> expected = {{10, 31}, {20, 31}, {30, 33}};
+    EXPECT_EQ(expected, t.Written());
+}
+
+TEST(BoardWriteDot, NeverWritesOutsideTheBoard)
+{
+    TestBoard t(8, 8);
+    const int points[][2] = {{0, 0}, {7, 7}, {-5, 3}, {3, -5}, {100, 100}, {0, 8}, {-100000, 9999999}};
+    for (auto &p : points)
+        for (int w = 1; w <= 10; w++) {
+            BoardWriteDot(t.board, p[0], p[1], w, true, kRed);
+            BoardWriteDot(t.board, p[0], p[1], w, false, kRed);
+        }
+    EXPECT_TRUE(t.GuardsIntact());
+    BoardWriteDot(BoardPixels{0, 0, nullptr}, 1, 1, 3, true, kRed);
+}
+
+TEST(BoardFill, PaintsEveryPixelAndNothingElse)
+{
+    TestBoard t(640, 640);
+    BoardFill(t.board, PixelRGB{224, 225, 226});
+    size_t count = 0;
+    for (size_t i = 0; i < 640u * 640u * 3; i += 3) {
+        count += t.board.bits[i] == 226 && t.board.bits[i + 1] == 225 && t.board.bits[i + 2] == 224;
+    }
+    EXPECT_EQ(409600u, count);
+    EXPECT_TRUE(t.GuardsIntact());
+    TestBoard empty(0, 5);
+    BoardFill(empty.board, kRed);
+    EXPECT_TRUE(empty.GuardsIntact());
+}
+
+TEST(Palette, NamedColours)
+{
+    EXPECT_EQ(239, kPalette[13].red);
+    EXPECT_EQ(143, kPalette[13].green);
+    EXPECT_EQ(156, kPalette[13].blue);
+    EXPECT_EQ(66, kPalette[16].blue);
+    EXPECT_EQ(210, kPalette[11].blue);
+}
+
+}  // namespace

@@ -1,0 +1,233 @@
+#include "test_support.h"
+#include "item/board_primitives.h"
+#include "item/item_window.h"
+#include "item/library.h"
+#include <string.h>
+
+TodayStandIn g_today;
+
+std::wstring StoredValue::Text() const
+{
+    std::wstring text((const wchar_t *)data.data(), data.size() / 2);
+    while (!text.empty() && text.back() == 0)
+        text.pop_back();
+    return text;
+}
+
+void DeleteItemKey()
+{
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, ITEM_KEY_PATH);
+    RegDeleteKeyW(HKEY_LOCAL_MACHINE, ITEM_KEY_PATH);
+}
+
+StoredValue ReadStored(LPCWSTR name)
+{
+    StoredValue v;
+    HKEY key;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, ITEM_KEY_PATH, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return v;
+    DWORD bytes = 0;
+    if (RegQueryValueExW(key, name, nullptr, &v.type, nullptr, &bytes) == ERROR_SUCCESS) {
+        v.data.resize(bytes);
+        v.bytes = bytes;
+        v.exists = RegQueryValueExW(key, name, nullptr, &v.type, v.data.data(), &v.bytes) == ERROR_SUCCESS;
+    }
+    RegCloseKey(key);
+    return v;
+}
+
+void StoreRaw(LPCWSTR name, DWORD type, const void *data, DWORD bytes)
+{
+    HKEY key;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_LOCAL_MACHINE, ITEM_KEY_PATH, 0, nullptr, 0,
+                                             KEY_ALL_ACCESS, nullptr, &key, nullptr));
+    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExW(key, name, 0, type, (const BYTE *)data, bytes));
+    RegCloseKey(key);
+}
+
+void StoreText(LPCWSTR name, const std::wstring &text, bool withTerminator)
+{
+    StoreRaw(name, REG_SZ, text.c_str(), (DWORD)((text.size() + (withTerminator ? 1 : 0)) * 2));
+}
+
+static const wchar_t *const kFolderNames[BOARD_PATH_COUNT] = {
+    L"Programmi", L"program files", L"Programme", L"Program", L"ToBeFilled",
+    L"Archivos de programa", L"Arquivos de programas", L"Ohjelmatiedostot", L"Programas",
+    L"ProgramFiler", L"Programmer", L"Programmes",
+};
+
+std::wstring BoardFolder(int index)
+{
+    return std::wstring(L"T:\\") + kFolderNames[index - 1] + L"\\inkleaf_item";
+}
+
+static void RemoveTree(const std::wstring &dir)
+{
+    WIN32_FIND_DATAW found;
+    HANDLE find = FindFirstFileW((dir + L"\\*").c_str(), &found);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..")
+                continue;
+            std::wstring path = dir + L"\\" + name;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(path);
+            else {
+                SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileW(path.c_str());
+            }
+        } while (FindNextFileW(find, &found));
+        FindClose(find);
+    }
+    RemoveDirectoryW(dir.c_str());
+}
+
+void RemoveBoardFolders()
+{
+    for (const wchar_t *name : kFolderNames)
+        RemoveTree(std::wstring(L"T:\\") + name);
+}
+
+void MakeBoardFolder(int index)
+{
+    CreateDirectoryW((std::wstring(L"T:\\") + kFolderNames[index - 1]).c_str(), nullptr);
+    CreateDirectoryW(BoardFolder(index).c_str(), nullptr);
+}
+
+std::vector<BYTE> ReadWholeFile(const std::wstring &path)
+{
+    std::vector<BYTE> bytes;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return bytes;
+    bytes.resize(GetFileSize(file, nullptr));
+    DWORD read = 0;
+    if (!bytes.empty())
+        ReadFile(file, bytes.data(), (DWORD)bytes.size(), &read, nullptr);
+    bytes.resize(read);
+    CloseHandle(file);
+    return bytes;
+}
+
+bool WriteWholeFile(const std::wstring &path, const std::vector<BYTE> &bytes)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    bool ok = bytes.empty() || WriteFile(file, bytes.data(), (DWORD)bytes.size(), &written, nullptr);
+    CloseHandle(file);
+    return ok && written == bytes.size();
+}
+
+void SetShellReady(bool ready)
+{
+    static HANDLE event = CreateEventW(nullptr, TRUE, TRUE, L"SYSTEM/ShellAPIReady");
+    if (ready)
+        SetEvent(event);
+    else
+        ResetEvent(event);
+}
+
+static LRESULT CALLBACK TodayProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case TODAYM_DRAWWATERMARK:
+        g_today.watermarkRequests++;
+        g_today.lastWatermark = *(TODAYDRAWWATERMARKINFO *)lParam;
+        return TRUE;
+    case TODAYM_GETCOLOR:
+        return wParam == TODAYCOLOR_TEXT ? g_today.textColor : 0;
+    }
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+HWND TodayWindow()
+{
+    if (!g_today.window) {
+        WNDCLASSW wc = {};
+        wc.lpfnWndProc = TodayProc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"TestTodayScreen";
+        RegisterClassW(&wc);
+        g_today.window = CreateWindowExW(0, wc.lpszClassName, L"Today", WS_POPUP | WS_VISIBLE, 0, 0,
+                                         480, 640, nullptr, nullptr, wc.hInstance, nullptr);
+    }
+    return g_today.window;
+}
+
+void ReloadLibrary()
+{
+    if (g_item.moduleInstance)
+        LibraryDetach();
+    g_item = ItemState();
+    LibraryAttach(GetModuleHandleW(nullptr));
+}
+
+MessageBoxWatcher::MessageBoxWatcher()
+{
+    thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);
+}
+
+MessageBoxWatcher::~MessageBoxWatcher()
+{
+    InterlockedExchange(&stop_, 1);
+    WaitForSingleObject(thread_, 5000);
+    CloseHandle(thread_);
+}
+
+DWORD WINAPI MessageBoxWatcher::Run(void *param)
+{
+    MessageBoxWatcher *self = (MessageBoxWatcher *)param;
+    while (!self->stop_) {
+        HWND box = FindWindowW(L"#32770", nullptr);
+        if (box && IsWindowVisible(box)) {
+            wchar_t text[256] = {};
+            HWND label = GetDlgItem(box, 0xFFFF);
+            if (label)
+                GetWindowTextW(label, text, 256);
+            self->text_ = text;
+            InterlockedIncrement(&self->count_);
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+            Sleep(100);
+        }
+        Sleep(10);
+    }
+    return 0;
+}
+
+void ItemTest::SetUp()
+{
+    SetCurrentDirectoryW(L"T:\\");
+    SetShellReady(true);
+    DeleteItemKey();
+    RemoveBoardFolders();
+    MakeBoardFolder(2);
+    ReloadLibrary();
+    g_today.watermarkRequests = 0;
+}
+
+void ItemTest::TearDown()
+{
+    if (item && IsWindow(item))
+        DestroyWindow(item);
+    item = nullptr;
+    DeleteItemKey();
+    RemoveBoardFolders();
+}
+
+HWND ItemTest::CreateItem()
+{
+    item = InitializeCustomItem(&listItem, TodayWindow());
+    return item;
+}
+
+PixelBytes BoardPixelAt(int column, int storedRow)
+{
+    BoardPixels board;
+    if (!GetBoardPixels(g_item.boardBitmap, &board))
+        return PixelBytes{-1, -1, -1};
+    const unsigned char *p = board.bits + BoardPixelOffset(board, column, storedRow);
+    return PixelBytes{p[0], p[1], p[2]};
+}

@@ -1,0 +1,75 @@
+// Shared fixtures of the item tests: the item key, the scratch drive that
+// holds the board folders, a Today-screen parent window and fresh loads of
+// the item library inside the test process.
+#pragma once
+#include "item/item_state.h"
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+// The raw state of one registry value of the item key.
+struct StoredValue {
+    bool exists = false;
+    DWORD type = 0xdeadbeef;
+    DWORD bytes = 0xdeadbeef;
+    std::vector<BYTE> data;
+    std::wstring Text() const;   // data as UTF-16, without a trailing NUL
+};
+
+void DeleteItemKey();
+StoredValue ReadStored(LPCWSTR name);
+void StoreRaw(LPCWSTR name, DWORD type, const void *data, DWORD bytes);
+void StoreText(LPCWSTR name, const std::wstring &text, bool withTerminator = false);
+
+// Board folders live on drive T:, the current drive of the tests.
+std::wstring BoardFolder(int index);            // "T:\Programmi\inkleaf_item" ...
+void RemoveBoardFolders();
+void MakeBoardFolder(int index);
+std::vector<BYTE> ReadWholeFile(const std::wstring &path);
+bool WriteWholeFile(const std::wstring &path, const std::vector<BYTE> &bytes);
+
+// Signals or clears the shell's ready event.
+void SetShellReady(bool ready);
+
+// A top-level window that answers the Today screen's item messages.
+struct TodayStandIn {
+    HWND window = nullptr;
+    int watermarkRequests = 0;
+    TODAYDRAWWATERMARKINFO lastWatermark = {};
+    COLORREF textColor = RGB(0, 0, 128);
+};
+extern TodayStandIn g_today;
+HWND TodayWindow();
+
+// Unloads and reloads the item library state: load-time values, buffers,
+// menus, icons and class, with this executable's resources.
+void ReloadLibrary();
+
+// Clears any MessageBox the item shows, remembering its text.
+class MessageBoxWatcher {
+public:
+    MessageBoxWatcher();
+    ~MessageBoxWatcher();
+    int Count() const { return count_; }
+    std::wstring LastText() const { return text_; }
+private:
+    static DWORD WINAPI Run(void *self);
+    HANDLE thread_;
+    volatile LONG stop_ = 0;
+    volatile LONG count_ = 0;
+    std::wstring text_;
+};
+
+// The base of every test that touches the item key or the board folders.
+class ItemTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    HWND CreateItem();          // InitializeCustomItem under the Today stand-in
+    TODAYLISTITEM listItem = {};
+    HWND item = nullptr;
+};
+
+// Pixel helpers on the Board of g_item.
+struct PixelBytes { int blue, green, red; };
+PixelBytes BoardPixelAt(int column, int storedRow);
