@@ -161,17 +161,16 @@ TEST_F(BoardFileTest, NoFolderAtAllTellsTheUserOnceAndGoesOnWithoutABoard)
 
 TEST_F(BoardFileTest, SaveThatNoFolderAcceptsLeavesEveryFileAsItWas)
 {
-    MakeBoardFolder(1);
-    ASSERT_TRUE(CreateItem());
-    ASSERT_EQ(1, g_item.installFolderIndex);
+    MakeBoardFolder(3);
     MakeBoardFolder(5);
+    ASSERT_TRUE(CreateItem());
+    ASSERT_EQ(2, g_item.installFolderIndex);
     std::vector<BYTE> before = MarkedBoardFile(80, 3, 3);
-    ASSERT_TRUE(WriteWholeFile(BoardFile(1), before));
-    ASSERT_TRUE(WriteWholeFile(BoardFile(2), before));
-    ASSERT_TRUE(WriteWholeFile(BoardFile(5), before));
+    for (int index : {2, 3, 5})
+        ASSERT_TRUE(WriteWholeFile(BoardFile(index), before));
     // Another program holds each file open without sharing: none can be replaced.
     std::vector<HANDLE> held;
-    for (int index : {1, 2, 5})
+    for (int index : {2, 3, 5})
         held.push_back(CreateFileW(BoardFile(index).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     for (HANDLE h : held)
         ASSERT_NE(INVALID_HANDLE_VALUE, h);
@@ -181,27 +180,35 @@ TEST_F(BoardFileTest, SaveThatNoFolderAcceptsLeavesEveryFileAsItWas)
     EXPECT_EQ(7, g_item.installFolderIndex);
     for (HANDLE h : held)
         CloseHandle(h);
-    for (int index : {1, 2, 5}) {
+    for (int index : {2, 3, 5}) {
         EXPECT_EQ(before, ReadWholeFile(BoardFile(index))) << index;
         EXPECT_FALSE(Exists(BoardFile(index) + L".new")) << index;
     }
 }
 
-// T:\fixtures\full holds an old board file and, in place of the file a save
-// writes first, a link to /dev/full: every write there fails as on a full disk.
+// The test runner makes T:\Programmi a 2 MiB file system: an old board file
+// fits there, a second one beside it does not.
 TEST_F(BoardFileTest, AFullDiskNeverTruncatesThePreviousFile)
 {
-    const std::wstring fixture = L"T:\\fixtures\\full";
+    ULARGE_INTEGER available, total, free;
+    if (!GetDiskFreeSpaceExW(L"T:\\Programmi\\", &available, &total, &free) ||
+        total.QuadPart > (4u << 20))
+        GTEST_SKIP() << "T:\\Programmi is not a small file system (mount needs root)";
+    MakeBoardFolder(1);
     std::vector<BYTE> before = MarkedBoardFile(90, 2, 2);
-    ASSERT_TRUE(WriteWholeFile(fixture + L"\\inkleaf_board.bmp", before));
-    RemoveBoardFolders();
-    CreateDirectoryW(L"T:\\Programmi", nullptr);
-    ASSERT_TRUE(MoveFileW(fixture.c_str(), BoardFolder(1).c_str()));
-    MakeBoardFolder(2);
+    ASSERT_TRUE(WriteWholeFile(BoardFile(1), before));
     ASSERT_TRUE(CreateItem());
+    EXPECT_EQ(1, g_item.boardFileFound);
     EXPECT_EQ(before, ReadWholeFile(BoardFile(1))) << "entry 1 keeps its old contents";
+    EXPECT_FALSE(Exists(BoardFile(1) + L".new"));
     EXPECT_EQ(2, g_item.installFolderIndex) << "the save went on to entry 2";
-    EXPECT_EQ(kFileBytes, ReadWholeFile(BoardFile(2)).size());
+    EXPECT_EQ(before, ReadWholeFile(BoardFile(2)));
+    // A failed save is reported as such.
+    RemoveBoardFolders();
+    MakeBoardFolder(1);
+    ASSERT_TRUE(WriteWholeFile(BoardFile(1), before));
+    EXPECT_FALSE(SaveBoard());
+    EXPECT_EQ(before, ReadWholeFile(BoardFile(1)));
 }
 
 }  // namespace
