@@ -28,6 +28,14 @@
 //                                            that the previous stylus line opened
 //   key VK                                   WM_KEYDOWN/WM_KEYUP to the item
 //
+// The Today background (also drawn behind the item on TODAYM_DRAWWATERMARK)
+// is diagonal bands in Today-window pixels, which are screen pixels: colour
+// RGB(226,236,250) where (x + y) / 16 is even, RGB(250,242,220) where it is
+// odd. The title strip is RGB(40,80,150) with white text.
+//
+// Without --interactive, real mouse input is dropped: only the script's
+// messages reach the item and its popup menus.
+//
 // Paths starting with '/' are taken as Unix paths and mapped through Wine;
 // relative paths are relative to the directory the host was started in (the
 // host itself moves to C:\ because the item opens root-relative paths).
@@ -57,7 +65,8 @@ static const wchar_t kShellReadyEvent[] = L"SYSTEM/ShellAPIReady";
 enum {
     IDT_POLL = 1,       // refresh query to the item
     IDT_QUIT = 2,       // end of --seconds
-    IDT_SCRIPT = 3      // next script step
+    IDT_SCRIPT = 3,     // next script step
+    IDT_STEP_GUARD = 4  // a stylus step that stays inside the item too long
 };
 
 enum {
@@ -80,6 +89,7 @@ static const COLORREF kHighlightColor = RGB(49, 106, 197);
 static const COLORREF kHighlightedTextColor = RGB(255, 255, 255);
 
 static const DWORD kMenuTimeoutMs = 5000;
+static const DWORD kStepGuardMs = 5000;
 
 // ---------------------------------------------------------------------------
 // Script
@@ -138,6 +148,9 @@ struct HostState {
     bool scriptActive;
     bool timeUp;
     bool inStep;                            // inside a script step (possibly in a modal menu)
+    int itemCalls;                          // calls into the item still on the stack
+    bool stepGuardFired;                    // a popup nobody chooses from was closed
+    bool closeRequested;
     bool stylusDown;
     MenuJob *menuJob;
 
@@ -590,10 +603,26 @@ static bool TakeScreenshot(const std::wstring &path)
 // ---------------------------------------------------------------------------
 // The item
 
+// The item may sit in a modal loop (its popup menu, a message box) inside any
+// call we make; while one is on the stack the item must not be torn down.
+static LRESULT SendToItem(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (!g.item || !IsWindow(g.item)) return 0;
+    g.itemCalls++;
+    LRESULT r = SendMessageW(g.item, msg, wParam, lParam);
+    g.itemCalls--;
+    return r;
+}
+
+static bool Busy()
+{
+    return g.inStep || g.itemCalls > 0;
+}
+
 static void QueryItemRefresh()
 {
     if (!g.item || !IsWindow(g.item)) return;
-    if (SendMessageW(g.item, WM_TODAYCUSTOM_QUERYREFRESHCACHE, (WPARAM)&g.itemInfo, 0)) {
+    if (SendToItem(WM_TODAYCUSTOM_QUERYREFRESHCACHE, (WPARAM)&g.itemInfo, 0)) {
         MoveWindow(g.item, 0, g.headerHeight, g.screenW, (int)g.itemInfo.cyp, TRUE);
         InvalidateRect(g.item, NULL, TRUE);
     }
@@ -656,7 +685,9 @@ static int LoadItem()
     lstrcpynW(g.itemInfo.szDLLPath, dllPath.c_str(), MAX_PATH);
     g.itemInfo.hinstDLL = g.itemDll;
 
+    g.itemCalls++;
     g.item = init(&g.itemInfo, g.today);
+    g.itemCalls--;
     if (!g.item) {
         ErrorOut(L"InitializeCustomItem returned no window");
         return EXIT_NO_ITEM_WINDOW;
@@ -684,6 +715,7 @@ static void FinishRun(int exitCode)
     KillTimer(g.today, IDT_POLL);
     KillTimer(g.today, IDT_QUIT);
     KillTimer(g.today, IDT_SCRIPT);
+    KillTimer(g.today, IDT_STEP_GUARD);
     if (exitCode == EXIT_OK && !g.screenshotPath.empty() && g.item) {
         if (!TakeScreenshot(g.screenshotPath)) g.exitCode = EXIT_USAGE;
     }
@@ -968,7 +1000,7 @@ static void SendStylus(UINT msg, WPARAM keys, int todayX, int todayY)
     if (!g.item || !IsWindow(g.item)) return;
     POINT pt = { todayX, todayY };
     MapWindowPoints(g.today, g.item, &pt, 1);
-    SendMessageW(g.item, msg, keys, MAKELPARAM((WORD)(SHORT)pt.x, (WORD)(SHORT)pt.y));
+    SendToItem(msg, keys, MAKELPARAM((WORD)(SHORT)pt.x, (WORD)(SHORT)pt.y));
 }
 
 static void ScriptFailed(const ScriptLine &line, const std::wstring &what)
@@ -993,7 +1025,13 @@ static DWORD RunScriptStep()
     case CmdTap:
     case CmdMove:
     case CmdKey:
-        if (menuFollows) ArmMenuJob(g.script[g.scriptPos + 1].menuPath);
+        // A popup that no "menu" line chooses from would hold the script
+        // forever; the guard closes it and fails the line.
+        if (menuFollows)
+            ArmMenuJob(g.script[g.scriptPos + 1].menuPath);
+        else
+            SetTimer(g.today, IDT_STEP_GUARD, kStepGuardMs, NULL);
+        g.stepGuardFired = false;
         if (line.cmd == CmdDown || line.cmd == CmdTap) {
             g.stylusDown = true;
             SendStylus(WM_LBUTTONDOWN, MK_LBUTTON, line.x, line.y);
@@ -1004,9 +1042,14 @@ static DWORD RunScriptStep()
             g.stylusDown = false;
             SendStylus(WM_LBUTTONUP, 0, line.x, line.y);
         }
-        if (line.cmd == CmdKey && g.item && IsWindow(g.item)) {
-            SendMessageW(g.item, WM_KEYDOWN, line.vk, 1);
-            SendMessageW(g.item, WM_KEYUP, line.vk, 0xC0000001);
+        if (line.cmd == CmdKey) {
+            SendToItem(WM_KEYDOWN, line.vk, 1);
+            SendToItem(WM_KEYUP, line.vk, 0xC0000001);
+        }
+        KillTimer(g.today, IDT_STEP_GUARD);
+        if (g.stepGuardFired) {
+            ScriptFailed(line, L"a popup menu opened that no \"menu\" line chooses from");
+            return kStepDone;
         }
         g.scriptPos++;
         return 0;
@@ -1086,14 +1129,22 @@ static void OnTodayTimer(HWND hwnd, UINT_PTR id)
     case IDT_POLL:
         QueryItemRefresh();
         break;
+    case IDT_STEP_GUARD:
+        // runs inside the item's modal menu loop, on our thread
+        KillTimer(hwnd, IDT_STEP_GUARD);
+        if (g.inStep) {
+            g.stepGuardFired = true;
+            EndMenu();
+        }
+        break;
     case IDT_QUIT:
-        if (g.inStep) {                     // never tear down under a modal menu
+        if (Busy()) {                       // look again once the item has returned
             SetTimer(hwnd, IDT_QUIT, 50, NULL);
             break;
         }
         KillTimer(hwnd, IDT_QUIT);
         g.timeUp = true;
-        if (!g.scriptActive) FinishRun(EXIT_OK);
+        if (!g.scriptActive || g.closeRequested) FinishRun(EXIT_OK);
         break;
     case IDT_SCRIPT: {
         KillTimer(hwnd, IDT_SCRIPT);
@@ -1128,6 +1179,15 @@ static LRESULT CALLBACK BlockRealMouseProc(int code, WPARAM wParam, LPARAM lPara
     return CallNextHookEx(g.mouseBlock, code, wParam, lParam);
 }
 
+static void OnTodayClose(HWND hwnd)
+{
+    g.closeRequested = true;
+    if (Busy())
+        SetTimer(hwnd, IDT_QUIT, 50, NULL);
+    else
+        FinishRun(EXIT_OK);
+}
+
 static LRESULT CALLBACK TodayWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
@@ -1144,10 +1204,10 @@ static LRESULT CALLBACK TodayWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
     case TODAYM_DRAWWATERMARK:
         return OnTodayDrawWatermark(hwnd, (const TODAYDRAWWATERMARKINFO *)lParam);
     case WM_KEYDOWN:
-        if (wParam == VK_ESCAPE && g.interactive) FinishRun(EXIT_OK);
+        if (wParam == VK_ESCAPE && g.interactive) OnTodayClose(hwnd);
         return 0;
     case WM_CLOSE:
-        FinishRun(EXIT_OK);
+        OnTodayClose(hwnd);
         return 0;
     case WM_DESTROY:
         PostQuitMessage(g.exitCode);

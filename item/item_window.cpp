@@ -1,7 +1,9 @@
 #include "item_window.h"
 #include "board_file.h"
 #include "board_primitives.h"
+#include "commands.h"
 #include "menus.h"
+#include "paint.h"
 #include "settings_store.h"
 #include "resources/item_resource.h"
 
@@ -163,6 +165,10 @@ LRESULT CALLBACK ItemWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
         return OnCreate(hwnd, wParam, lParam);
     case WM_DESTROY:
         return OnDestroy();
+    case WM_PAINT:
+        return PaintItem(hwnd);
+    case WM_COMMAND:
+        return OnItemCommand(hwnd, wParam, lParam);
     case WM_ERASEBKGND:
         return OnEraseBackground(hwnd, (HDC)wParam);
     case WM_TODAYCUSTOM_QUERYREFRESHCACHE:

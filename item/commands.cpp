@@ -1,0 +1,261 @@
+#include "commands.h"
+#include "board_primitives.h"
+#include "item_commands.h"
+#include "menus.h"
+#include "settings_store.h"
+#include "../common/registry_text.h"
+#include <string.h>
+
+static const LPCWSTR kEditorPaths[BOARD_PATH_COUNT] = {
+    L"\\Programmi\\inkleaf_item\\inkpad_app.exe",
+    L"\\program Files\\inkleaf_item\\inkpad_app.exe",
+    L"\\Programme\\inkleaf_item\\inkpad_app.exe",
+    L"\\Program\\inkleaf_item\\inkpad_app.exe",
+    L"\\ToBeFilled\\inkleaf_item\\inkpad_app.exe",
+    L"\\Archivos de programa\\inkleaf_item\\inkpad_app.exe",
+    L"\\Arquivos de programas\\inkleaf_item\\inkpad_app.exe",
+    L"\\Ohjelmatiedostot\\inkleaf_item\\inkpad_app.exe",
+    L"\\Programas\\inkleaf_item\\inkpad_app.exe",
+    L"\\ProgramFiler\\inkleaf_item\\inkpad_app.exe",
+    L"\\Programmer\\inkleaf_item\\inkpad_app.exe",
+    L"\\Programmes\\inkleaf_item\\inkpad_app.exe",
+};
+
+LPCWSTR EditorPath(int installFolderIndex)
+{
+    if (installFolderIndex >= 1 && installFolderIndex <= BOARD_PATH_COUNT)
+        return kEditorPaths[installFolderIndex - 1];
+    return L"\\program files\\inkleaf_item\\inkpad_app.exe";
+}
+
+static void Repaint()
+{
+    InvalidateRect(g_item.itemWindow, nullptr, TRUE);
+}
+
+static WCHAR *CurrentPageText()
+{
+    int page = g_item.currentPage;
+    return (page >= 1 && page <= PAGE_COUNT) ? g_item.pageText[page - 1] : nullptr;
+}
+
+static void StartEditor()
+{
+    ItemState &s = g_item;
+    FormatDecimal(s.currentPage, s.pageArgText);
+    SHELLEXECUTEINFOW info = {};
+    info.cbSize = sizeof(info);
+    info.lpFile = EditorPath(s.installFolderIndex);
+    info.lpParameters = s.pageArgText;
+    info.nShow = SW_SHOWNORMAL;
+    ShellExecuteExW(&info);
+    s.refreshPending = 1;
+    Repaint();
+}
+
+// Copy: false when the clipboard could not be opened.
+static bool CopyPage()
+{
+    if (!OpenClipboard(g_item.itemWindow))
+        return false;
+    EmptyClipboard();
+    HLOCAL memory = LocalAlloc(LMEM_MOVEABLE | LMEM_ZEROINIT, (UINT)PAGE_TEXT_UNITS * sizeof(WCHAR));
+    WCHAR *text = memory ? (WCHAR *)LockClipboardMemory(memory) : nullptr;
+    const WCHAR *page = CurrentPageText();
+    if (text && page) {
+        size_t length = wcsnlen(page, PAGE_TEXT_MAX_CHARS);
+        memcpy(text, page, length * sizeof(WCHAR));
+        text[length] = 0;
+    }
+    if (memory)
+        UnlockClipboardMemory(memory);
+    // The clipboard owns the memory once it takes it; otherwise it is ours.
+    if (memory && (!text || !SetClipboardData(CF_UNICODETEXT, memory)))
+        LocalFree(memory);
+    CloseClipboard();
+    return true;
+}
+
+// The clipboard's text, locked, and its length bounded by the size of its
+// memory: a block without a terminator is never read past its end. NULL
+// when the clipboard holds no text.
+static const WCHAR *LockClipboardText(HANDLE *handle, int *length)
+{
+    *handle = GetClipboardData(CF_UNICODETEXT);
+    const WCHAR *text = *handle ? (const WCHAR *)LockClipboardMemory(*handle) : nullptr;
+    if (text) {
+        size_t units = ClipboardMemorySize(*handle) / sizeof(WCHAR);
+        *length = (int)wcsnlen(text, units < (size_t)PAGE_TEXT_UNITS ? units : (size_t)PAGE_TEXT_UNITS);
+    }
+    return text;
+}
+
+// Paste (append false) or Paste to end (append true).
+static void PastePage(bool append)
+{
+    ItemState &s = g_item;
+    if (!OpenClipboard(s.itemWindow)) {
+        CloseClipboard();
+        return;
+    }
+    HANDLE handle;
+    int length = 0;
+    const WCHAR *text = LockClipboardText(&handle, &length);
+    if (!text) {
+        CloseClipboard();
+        return;
+    }
+    WCHAR *page = CurrentPageText();
+    if (page && length >= 1 && length <= PAGE_TEXT_MAX_CHARS) {
+        int pageLength = (int)wcsnlen(page, PAGE_TEXT_MAX_CHARS);
+        if (!append) {
+            memcpy(page, text, length * sizeof(WCHAR));
+            page[length] = 0;
+        } else if (pageLength + length + 2 < PAGE_TEXT_UNITS) {
+            page[pageLength] = L'\r';
+            page[pageLength + 1] = L'\n';
+            memcpy(page + pageLength + 2, text, length * sizeof(WCHAR));
+            page[pageLength + 2 + length] = 0;
+        }
+    }
+    UnlockClipboardMemory(handle);
+    CloseClipboard();
+    SaveSettings();
+    if (append)
+        s.refreshPending = 1;
+    Repaint();
+    if (append)
+        UpdateWindow(s.itemWindow);
+}
+
+// A colour chosen in a popup, by the popup that was opened last.
+static void ApplyColor(int index)
+{
+    ItemState &s = g_item;
+    switch (s.menuContext) {
+    case MENU_CONTEXT_PEN_COLOR:
+        s.penColorIndex = index;
+        ResolveColor(COLOR_TARGET_PEN);
+        RefreshMenuChecks(CHECKS_PEN_COLOR);
+        break;
+    case MENU_CONTEXT_CLEAR_BOARD:
+        s.eraserColorIndex = s.clearColorIndex = index;
+        ResolveColor(COLOR_TARGET_CLEAR);
+        FillBoard(s.boardBitmap);
+        s.boardDirty = 1;
+        RefreshMenuChecks(CHECKS_ERASER_COLOR);
+        break;
+    case MENU_CONTEXT_ERASER_COLOR:
+        s.eraserColorIndex = s.clearColorIndex = index;
+        ResolveColor(COLOR_TARGET_ERASER);
+        RefreshMenuChecks(CHECKS_ERASER_COLOR);
+        s.interactionState = TOOL_ERASER;
+        break;
+    case MENU_CONTEXT_STAMP_COLOR:
+        s.stampColorIndex = index;
+        ResolveColor(COLOR_TARGET_STAMP);
+        RefreshMenuChecks(CHECKS_STAMP_COLOR);
+        s.interactionState = TOOL_STAMP;
+        break;
+    default:
+        s.interactionState = TOOL_PEN;
+        s.textColorIndex = index;
+        ResolveColor(COLOR_TARGET_TEXT);
+        SaveSettings();
+        RefreshMenuChecks(CHECKS_TEXT_COLOR);
+        break;
+    }
+    Repaint();
+}
+
+// "Transparent eraser" and "Use Transparent to delete".
+static void ApplyTransparent()
+{
+    MenuContext context = g_item.menuContext;
+    if (context == MENU_CONTEXT_CLEAR_BOARD || context == MENU_CONTEXT_ERASER_COLOR)
+        ApplyColor(PALETTE_TRANSPARENT);
+    else
+        Repaint();
+}
+
+static void ClearWithEraser()
+{
+    ItemState &s = g_item;
+    MenuContext context = s.menuContext;
+    s.menuContext = MENU_CONTEXT_NONE;
+    if (context == MENU_CONTEXT_CLEAR_BOARD) {
+        FillBoard(s.boardBitmap);
+        s.boardDirty = 1;
+        Repaint();
+    }
+}
+
+static void ApplyWidth(int width)
+{
+    ItemState &s = g_item;
+    if (s.menuContext == MENU_CONTEXT_PEN_WIDTH) {
+        s.penWidth = width;
+        RefreshMenuChecks(CHECKS_PEN_WIDTH);
+    } else if (s.menuContext == MENU_CONTEXT_ERASER_WIDTH) {
+        s.eraserWidth = width;
+        RefreshMenuChecks(CHECKS_ERASER_WIDTH);
+    }
+}
+
+// Larger or smaller text: a step past the bounds leaves the size.
+static void ChangeTextSize(int step)
+{
+    ItemState &s = g_item;
+    int size = s.fontSize + step;
+    if (size >= s.fontSizeMin && size <= s.fontSizeMax)
+        s.fontSize = size;
+    SaveSettings();
+    Repaint();
+}
+
+// Larger or smaller window, clamped to the bounds; the Today screen is
+// asked to resize the item.
+static void ChangeItemHeight(int step)
+{
+    ItemState &s = g_item;
+    int height = s.itemHeight + step;
+    s.itemHeight = height < s.itemHeightMin ? s.itemHeightMin
+                 : height > s.itemHeightMax ? s.itemHeightMax : height;
+    s.refreshPending = 1;
+    SaveSettings();
+    Repaint();
+}
+
+LRESULT OnItemCommand(HWND hwnd, WPARAM wParam, LPARAM lParam)
+{
+    ItemState &s = g_item;
+    UINT id = LOWORD(wParam);
+    switch (id) {
+    case IDM_ENTER_EDIT_MODE: s.graphicsEditMode = 1; SaveSettings(); break;
+    case IDM_EXIT_EDIT_MODE: s.graphicsEditMode = 0; SaveSettings(); break;
+    case IDM_EDIT_TEXT: StartEditor(); break;
+    case IDM_COPY:
+        if (!CopyPage())
+            return 0;
+        break;
+    case IDM_PASTE: PastePage(false); break;
+    case IDM_PASTE_TO_END: PastePage(true); break;
+    case IDM_LARGER_TEXT: ChangeTextSize(1); break;
+    case IDM_SMALLER_TEXT: ChangeTextSize(-1); break;
+    case IDM_LARGER_WINDOW: ChangeItemHeight(20); break;
+    case IDM_SMALLER_WINDOW: ChangeItemHeight(-20); break;
+    case IDM_TRANSPARENT: ApplyTransparent(); break;
+    case IDM_CLEAR_WITH_ERASER: ClearWithEraser(); break;
+    default:
+        if (PaletteIndexOfCommand(id) >= 0)
+            ApplyColor(PaletteIndexOfCommand(id));
+        else if (WidthOfCommand(id))
+            ApplyWidth(WidthOfCommand(id));
+        else if (ShapeOfCommand(id)) {
+            s.shapeIndex = ShapeOfCommand(id);
+            RefreshMenuChecks(CHECKS_SHAPE);
+        }
+        break;
+    }
+    return DefWindowProcW(hwnd, WM_COMMAND, wParam, lParam);
+}

@@ -1,0 +1,9 @@
+// The popup menus' commands.
+#pragma once
+#include "item_state.h"
+
+// WM_COMMAND: acts on the command in the low word of wParam.
+LRESULT OnItemCommand(HWND hwnd, WPARAM wParam, LPARAM lParam);
+
+// The editor's path for an install folder index.
+LPCWSTR EditorPath(int installFolderIndex);
