@@ -4,6 +4,7 @@
 #include "commands.h"
 #include "menus.h"
 #include "paint.h"
+#include "pen_input.h"
 #include "settings_store.h"
 #include "resources/item_resource.h"
 
@@ -169,6 +170,12 @@ LRESULT CALLBACK ItemWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
         return PaintItem(hwnd);
     case WM_COMMAND:
         return OnItemCommand(hwnd, wParam, lParam);
+    case WM_LBUTTONDOWN:
+        return OnPenDown(hwnd, wParam, lParam);
+    case WM_MOUSEMOVE:
+        return OnPenMove(hwnd, wParam, lParam);
+    case WM_LBUTTONUP:
+        return OnPenUp(hwnd, wParam, lParam);
     case WM_ERASEBKGND:
         return OnEraseBackground(hwnd, (HDC)wParam);
     case WM_TODAYCUSTOM_QUERYREFRESHCACHE:

@@ -231,3 +231,58 @@ PixelBytes BoardPixelAt(int column, int storedRow)
     const unsigned char *p = board.bits + BoardPixelOffset(board, column, storedRow);
     return PixelBytes{p[0], p[1], p[2]};
 }
+
+MenuChooser::MenuChooser(const std::wstring &label) : label_(label)
+{
+    thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);
+}
+
+MenuChooser::~MenuChooser()
+{
+    WaitForSingleObject(thread_, 10000);
+    CloseHandle(thread_);
+}
+
+bool MenuChooser::Wait()
+{
+    WaitForSingleObject(thread_, 10000);
+    return menu_ != nullptr;
+}
+
+DWORD WINAPI MenuChooser::Run(void *param)
+{
+    MenuChooser *self = (MenuChooser *)param;
+    const UINT MN_GETHMENU_ = 0x01E1;
+    HWND window = nullptr;
+    for (int i = 0; i < 1000 && !window; i++) {
+        HWND found = FindWindowW(L"#32768", nullptr);
+        if (found && IsWindowVisible(found))
+            window = found;
+        else
+            Sleep(5);
+    }
+    if (!window)
+        return 0;
+    HMENU menu = (HMENU)SendMessageW(window, MN_GETHMENU_, 0, 0);
+    int target = -1, downs = 0;
+    for (int i = 0; i < GetMenuItemCount(menu) && target < 0; i++) {
+        wchar_t text[128] = {};
+        MENUITEMINFOW info = {sizeof(info), MIIM_FTYPE};
+        GetMenuItemInfoW(menu, i, TRUE, &info);
+        if (info.fType & MFT_SEPARATOR)
+            continue;
+        downs++;
+        GetMenuStringW(menu, i, text, 128, MF_BYPOSITION);
+        if (!self->label_.empty() && self->label_ == text)
+            target = i;
+    }
+    if (target < 0) {
+        PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
+    } else {
+        for (int i = 0; i < downs; i++)
+            PostMessageW(window, WM_KEYDOWN, VK_DOWN, 0);
+        PostMessageW(window, WM_KEYDOWN, VK_RETURN, 0);
+    }
+    self->menu_ = menu;
+    return 0;
+}

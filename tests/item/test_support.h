@@ -60,6 +60,24 @@ private:
     std::wstring text_;
 };
 
+// Chooses from the next popup menu that opens, as a user would: waits on
+// a thread of its own for the menu window, then moves down to the entry with
+// the given label (an empty label closes the menu without a choice) and
+// presses Enter. Records which menu it was.
+class MenuChooser {
+public:
+    explicit MenuChooser(const std::wstring &label);
+    ~MenuChooser();
+    bool Wait();                     // true once the menu was seen and handled
+    HMENU Menu() const { return menu_; }
+private:
+    static DWORD WINAPI Run(void *self);
+    std::wstring label_;
+    HANDLE thread_;
+    HMENU menu_ = nullptr;
+    volatile LONG done_ = 0;
+};
+
 // The base of every test that touches the item key or the board folders.
 class ItemTest : public ::testing::Test {
 protected:
