@@ -1,0 +1,48 @@
+#!/bin/bash
+# Runs a command on a device-sized X screen with its own wine prefix.
+#   run-on-screen.sh BASE_PREFIX PROFILE COMMAND [ARGS...]
+# PROFILE is "small" (240 x 320 at 96 dpi) or "large" (480 x 640 at 192 dpi).
+# The profile's prefix is a copy of the headless base prefix, made fresh for
+# each run; an Xvfb screen and a wineserver are started for the command and
+# stopped afterwards. WINEPREFIX and DISPLAY are set for the command.
+set -u
+base=$1 profile=$2
+shift 2
+case "$profile" in
+    small) screen=240x320 dpi=96 ;;
+    large) screen=480x640 dpi=192 ;;
+    *) echo "run-on-screen: unknown profile $profile" >&2; exit 2 ;;
+esac
+export WINEARCH=win32 WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
+here=$(cd "$(dirname "$0")" && pwd)
+"$here/make-prefix.sh" "$base" || exit 99
+
+prefix=$(dirname "$base")/$profile
+exec 8>"$prefix.lock"
+flock 8
+WINEPREFIX=$prefix wineserver -k 2>/dev/null
+rm -rf "$prefix"
+cp -a "$base" "$prefix"
+rm -rf "$prefix/drive_t"/*
+# Show on X, at the profile's resolution.
+sed -i '/^\[Software\\\\Wine\\\\Drivers\]/,/^$/{/"Graphics"=/d}' "$prefix/user.reg"
+sed -i "s/^\"LogPixels\"=dword:.*/\"LogPixels\"=dword:$(printf '%08x' "$dpi")/" "$prefix/user.reg"
+export WINEPREFIX=$prefix
+
+fifo=$(mktemp -u)
+mkfifo "$fifo"
+Xvfb -displayfd 5 -screen 0 "${screen}x24" -nolisten tcp 5>"$fifo" >/dev/null 2>&1 &
+xvfb=$!
+read -r number <"$fifo"
+rm -f "$fifo"
+export DISPLAY=":$number"
+cleanup() {
+    wineserver -k 2>/dev/null
+    kill "$xvfb" 2>/dev/null
+    wait "$xvfb" 2>/dev/null
+}
+trap cleanup EXIT
+wineserver -p
+wine cmd /c exit </dev/null >/dev/null 2>&1
+"$@"
