@@ -1,6 +1,10 @@
+// The stamp tool's branch of DrawAtPoint: the selected shape in the stamp
+// colour. The patterns and the pixel writer are in stamp_shapes.cpp.
 #include "board_primitives.h"
+#include "stamp_shapes.h"
 
-// Shape stamps arrive with the stamp tool; until then a stamp writes nothing.
-void StampShape(const BoardPixels &, int, int)
+void StampShape(const BoardPixels &board, int x, int y)
 {
+    const ColorRGB &c = g_item.stampColorRGB;
+    BoardStampShape(board, x, y, g_item.shapeIndex, PixelRGB{c.red, c.green, c.blue});
 }
