@@ -85,7 +85,7 @@ static const WCHAR *LockClipboardText(HANDLE *handle, int *length)
     const WCHAR *text = *handle ? (const WCHAR *)LockClipboardMemory(*handle) : nullptr;
     if (text) {
         size_t units = ClipboardMemorySize(*handle) / sizeof(WCHAR);
-        *length = (int)wcsnlen(text, units < (size_t)PAGE_TEXT_UNITS ? units : (size_t)PAGE_TEXT_UNITS);
+        *length = TextLength(text, units < (size_t)PAGE_TEXT_UNITS ? (int)units : PAGE_TEXT_UNITS);
     }
     return text;
 }
