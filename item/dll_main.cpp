@@ -4,8 +4,8 @@
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
 {
     if (reason == DLL_PROCESS_ATTACH)
-        LibraryAttach(instance);
-    else if (reason == DLL_PROCESS_DETACH)
+        return LibraryAttach(instance);
+    if (reason == DLL_PROCESS_DETACH)
         LibraryDetach();
     return TRUE;
 }

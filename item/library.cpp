@@ -60,15 +60,21 @@ static void RegisterItemClass()
     RegisterClassW(&wc);
 }
 
-void LibraryAttach(HINSTANCE instance)
+bool LibraryAttach(HINSTANCE instance)
 {
     ItemState &s = g_item;
     s.moduleInstance = instance;
     s.transparentKey = RGB(s.boardBackgroundRGB.red, s.boardBackgroundRGB.green,
                            s.boardBackgroundRGB.blue);
+    bool buffers = true;
     for (int page = 0; page < PAGE_COUNT; page++)
-        s.pageText[page] = NewTextBuffer(kPageTextsAtAttach[page]);
-    s.readBuffer = NewTextBuffer(kReadBufferAtAttach);
+        buffers &= (s.pageText[page] = NewTextBuffer(kPageTextsAtAttach[page])) != nullptr;
+    buffers &= (s.readBuffer = NewTextBuffer(kReadBufferAtAttach)) != nullptr;
+    if (!buffers) {
+        // Every page needs its buffer: without them the library does not load.
+        LibraryDetach();
+        return false;
+    }
     BuildPopupMenus();
     int cx = MulDivRound(16, ScreenDpiX(), 96);
     int cy = MulDivRound(16, ScreenDpiY(), 96);
@@ -77,6 +83,7 @@ void LibraryAttach(HINSTANCE instance)
             (HICON)LoadImageW(instance, MAKEINTRESOURCEW(icon.id), IMAGE_ICON, cx, cy, 0);
     RegisterItemClass();
     s.itemWindow = nullptr;
+    return true;
 }
 
 void LibraryDetach()

@@ -2,7 +2,8 @@
 #pragma once
 #include "item_state.h"
 
-void LibraryAttach(HINSTANCE instance);
+// False when the page buffers cannot be had; the library then does not load.
+bool LibraryAttach(HINSTANCE instance);
 void LibraryDetach();
 
 // Page texts every new load starts with.
