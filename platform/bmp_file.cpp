@@ -1,4 +1,5 @@
 #include "bmp_file.h"
+#include <stdint.h>
 
 static unsigned long Get32(const unsigned char *p)
 {
@@ -20,8 +21,8 @@ bool ParseBmpFile(const unsigned char *data, size_t size, BmpFileLayout *layout)
         return false;
     if (14 + infoSize > size)
         return false;
-    long width = (long)Get32(data + 18);
-    long height = (long)Get32(data + 22);
+    int64_t width = (int32_t)Get32(data + 18);
+    int64_t height = (int32_t)Get32(data + 22);
     unsigned planes = Get16(data + 26);
     int bits = (int)Get16(data + 28);
     unsigned long compression = Get32(data + 30);

@@ -1,6 +1,7 @@
 // The board file's headers and the layouts the pixel writers accept.
 #include "item/board_format.h"
 #include <gtest/gtest.h>
+#include <string.h>
 
 namespace {
 

@@ -1,6 +1,8 @@
 // How the stored points of a stroke are joined into dots.
 #include "item/stroke_replay.h"
 #include <gtest/gtest.h>
+#include <algorithm>
+#include <cstdlib>
 #include <utility>
 #include <vector>
 
