@@ -15,6 +15,7 @@ inline void UnlockClipboardMemory(HANDLE) {}
 inline SIZE_T ClipboardMemorySize(HANDLE memory) { return LocalSize(memory); }
 #else
 #include "today.h"
+#include "aygshell.h"
 
 // Loads a BMP file into a DIB section whose pixel memory can be addressed
 // (GetObject gives bmBits). NULL when the file is missing or not a loadable

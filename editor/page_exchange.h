@@ -1,0 +1,19 @@
+// The editor's side of the page text exchange with the item: one page
+// value and the "uscreen" flag under the item key, written as REG_SZ text
+// without terminator.
+#pragma once
+#include "editor_state.h"
+
+// Reads the page's value into the read buffer and, when that succeeds,
+// copies it into the text buffer. Nothing for a page outside 1..5.
+void ReadPageText();
+
+// Writes the text buffer to the page's value. Nothing for a page outside 1..5.
+void WritePageText();
+
+// Writes "uscreen" = "1", the editor's signal to the item.
+void SetUscreen();
+
+// Test hook: sees each value the editor writes, with the bytes it passes.
+typedef void (*EditorWriteTap)(LPCWSTR name, const BYTE *data, DWORD bytes);
+extern EditorWriteTap g_editorWriteTap;

@@ -1,0 +1,132 @@
+// The AYGSHELL stand-ins: what the editor relies on from them.
+#include "editor_test_support.h"
+#include "platform/device.h"
+#include "editor/resources/editor_resource.h"
+
+namespace {
+
+class ShellStandInTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        owner = CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 300, 400,
+                                nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        ASSERT_TRUE(owner);
+    }
+    void TearDown() override { DestroyWindow(owner); }
+    SHMENUBARINFO Info(UINT id)
+    {
+        SHMENUBARINFO info = {};
+        info.cbSize = sizeof(info);
+        info.hwndParent = owner;
+        info.nToolBarId = id;
+        info.hInstRes = GetModuleHandleW(nullptr);
+        info.hwndMB = (HWND)0xdeadbeef;
+        return info;
+    }
+    HWND owner = nullptr;
+};
+
+TEST_F(ShellStandInTest, MenuBarFromTheResourceLiesOverTheOwnersBottomEdge)
+{
+    SHMENUBARINFO info = Info(IDR_MENU_BAR);
+    ASSERT_TRUE(SHCreateMenuBar(&info));
+    ASSERT_TRUE(IsWindow(info.hwndMB));
+    EXPECT_EQ(owner, GetWindow(info.hwndMB, GW_OWNER));
+    EXPECT_TRUE(IsWindowVisible(info.hwndMB));
+    RECT ownerRect, barRect;
+    GetWindowRect(owner, &ownerRect);
+    GetWindowRect(info.hwndMB, &barRect);
+    EXPECT_EQ(ownerRect.bottom, barRect.bottom);
+    EXPECT_EQ(ownerRect.left, barRect.left);
+    EXPECT_EQ(ownerRect.right, barRect.right);
+    HMENU help = (HMENU)SendMessageW(info.hwndMB, SHCMBM_GETSUBMENU, 0, 0);
+    ASSERT_TRUE(help);
+    EXPECT_EQ(IDM_ABOUT, (int)GetMenuItemID(help, 0));
+}
+
+TEST_F(ShellStandInTest, MenuBarButtonsSendTheirCommandToTheOwner)
+{
+    SHMENUBARINFO info = Info(IDR_MENU_BAR);
+    ASSERT_TRUE(SHCreateMenuBar(&info));
+    RECT client;
+    GetClientRect(info.hwndMB, &client);
+    LPARAM left = MAKELPARAM(5, client.bottom / 2);
+    SendMessageW(info.hwndMB, WM_LBUTTONDOWN, MK_LBUTTON, left);
+    SendMessageW(info.hwndMB, WM_LBUTTONUP, 0, left);
+    MSG msg;
+    ASSERT_TRUE(PeekMessageW(&msg, owner, WM_COMMAND, WM_COMMAND, PM_REMOVE));
+    EXPECT_EQ(IDM_OK, LOWORD(msg.wParam));
+    // Released outside the pressed button: nothing.
+    SendMessageW(info.hwndMB, WM_LBUTTONDOWN, MK_LBUTTON, left);
+    SendMessageW(info.hwndMB, WM_LBUTTONUP, 0, MAKELPARAM(client.right - 5, client.bottom / 2));
+    EXPECT_FALSE(PeekMessageW(&msg, owner, WM_COMMAND, WM_COMMAND, PM_REMOVE));
+}
+
+TEST_F(ShellStandInTest, MenuBarCreationFailsCleanly)
+{
+    SHMENUBARINFO info = Info(IDR_MENU_BAR);
+    info.cbSize = 35;
+    EXPECT_FALSE(SHCreateMenuBar(&info)) << "wrong size";
+    info = Info(777);
+    EXPECT_FALSE(SHCreateMenuBar(&info)) << "missing resource";
+    EXPECT_FALSE(info.hwndMB);
+    info = Info(930);
+    EXPECT_FALSE(SHCreateMenuBar(&info)) << "three buttons promised, one present";
+    EXPECT_FALSE(info.hwndMB);
+    info = Info(IDR_MENU_BAR);
+    info.hwndParent = nullptr;
+    EXPECT_FALSE(SHCreateMenuBar(&info));
+    EXPECT_FALSE(SHCreateMenuBar(nullptr));
+}
+
+TEST_F(ShellStandInTest, ActivationGivesTheFocusBack)
+{
+    HWND edit = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 0, 0, 100, 20, owner, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
+    SHACTIVATEINFO info = {};
+    info.cbSize = sizeof(info);
+    SetFocus(edit);
+    EXPECT_TRUE(SHHandleWMActivate(owner, WA_INACTIVE, 0, &info, 0));
+    EXPECT_EQ(edit, info.hwndLastFocus);
+    SetFocus(nullptr);
+    EXPECT_TRUE(SHHandleWMActivate(owner, WA_ACTIVE, 0, &info, 0));
+    EXPECT_EQ(edit, GetFocus());
+    // Without a remembered focus the window itself gets it: its keys reach
+    // the accelerators.
+    info.hwndLastFocus = nullptr;
+    SetFocus(nullptr);
+    EXPECT_TRUE(SHHandleWMActivate(owner, WA_CLICKACTIVE, 0, &info, 0));
+    EXPECT_EQ(owner, GetFocus());
+    info.cbSize = 16;
+    EXPECT_FALSE(SHHandleWMActivate(owner, WA_ACTIVE, 0, &info, 0));
+    EXPECT_FALSE(SHHandleWMSettingChange(owner, 0, 0, &info));
+}
+
+TEST_F(ShellStandInTest, SipPrefClassExistsAfterInitExtraControls)
+{
+    EXPECT_TRUE(SHInitExtraControls());
+    EXPECT_TRUE(SHInitExtraControls()) << "a second call succeeds as well";
+    WNDCLASSW wc;
+    EXPECT_TRUE(GetClassInfoW(GetModuleHandleW(nullptr), L"SIPPREF", &wc));
+}
+
+TEST_F(ShellStandInTest, InitDialogNeedsItsMask)
+{
+    SHINITDLGINFO info = {};
+    info.hDlg = owner;
+    info.dwFlags = SHIDIF_SIZEDLGFULLSCREEN;
+    RECT before, after;
+    GetWindowRect(owner, &before);
+    EXPECT_FALSE(SHInitDialog(&info));
+    GetWindowRect(owner, &after);
+    EXPECT_TRUE(EqualRect(&before, &after));
+    info.dwMask = SHIDIM_FLAGS;
+    EXPECT_TRUE(SHInitDialog(&info));
+    RECT area;
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    GetWindowRect(owner, &after);
+    EXPECT_TRUE(EqualRect(&area, &after));
+}
+
+}  // namespace
