@@ -4,7 +4,8 @@
 # PROFILE is "small" (240 x 320 at 96 dpi) or "large" (480 x 640 at 192 dpi).
 # The profile's prefix is a copy of the headless base prefix, made fresh for
 # each run; an Xvfb screen and a wineserver are started for the command and
-# stopped afterwards. WINEPREFIX and DISPLAY are set for the command.
+# stopped afterwards. WINEPREFIX, INKLEAF_PREFIX and DISPLAY are set for the
+# command.
 set -u
 base=$1 profile=$2
 shift 2
@@ -28,7 +29,8 @@ rm -rf "$prefix/drive_t"/*
 # Show on X, at the profile's resolution.
 sed -i '/^\[Software\\\\Wine\\\\Drivers\]/,/^$/{/"Graphics"=/d}' "$prefix/user.reg"
 sed -i "s/^\"LogPixels\"=dword:.*/\"LogPixels\"=dword:$(printf '%08x' "$dpi")/" "$prefix/user.reg"
-export WINEPREFIX=$prefix
+# build/wine-run uses INKLEAF_PREFIX: the command's wine runs there too.
+export WINEPREFIX=$prefix INKLEAF_PREFIX=$prefix
 
 fifo=$(mktemp -u)
 mkfifo "$fifo"

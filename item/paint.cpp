@@ -85,6 +85,12 @@ static void DrawToolbar(HDC dc)
         DrawIconAt(dc, ICON_SAVE, s.saveButtonX);
 }
 
+int TextFontHeight(int logPixelsY, int points)
+{
+    double pixels = logPixelsY * points * (1.0 / 72) + 0.5;
+    return -(int)pixels;
+}
+
 // The current page in the system font at the text size, in the theme's or
 // the chosen text colour.
 static void DrawPageText(HDC dc, int width, int height)
@@ -92,8 +98,7 @@ static void DrawPageText(HDC dc, int width, int height)
     ItemState &s = g_item;
     LOGFONTW font;
     GetObjectW(GetStockObject(SYSTEM_FONT), sizeof(font), &font);
-    double pixels = GetDeviceCaps(dc, LOGPIXELSY) * s.fontSize * (1.0 / 72) + 0.5;
-    font.lfHeight = -(LONG)pixels;
+    font.lfHeight = TextFontHeight(GetDeviceCaps(dc, LOGPIXELSY), s.fontSize);
     HFONT created = CreateFontIndirectW(&font);
     HGDIOBJ previous = SelectObject(dc, created);
     COLORREF theme = (COLORREF)SendMessageW(GetParent(s.itemWindow), TODAYM_GETCOLOR, TODAYCOLOR_TEXT, 0);

@@ -136,6 +136,11 @@ static LRESULT CALLBACK TodayProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
     case TODAYM_DRAWWATERMARK:
         g_today.watermarkRequests++;
         g_today.lastWatermark = *(TODAYDRAWWATERMARKINFO *)lParam;
+        if (g_today.watermarkColor != CLR_INVALID) {
+            HBRUSH brush = CreateSolidBrush(g_today.watermarkColor);
+            FillRect(g_today.lastWatermark.hdc, &g_today.lastWatermark.rc, brush);
+            DeleteObject(brush);
+        }
         return TRUE;
     case TODAYM_GETCOLOR:
         return wParam == TODAYCOLOR_TEXT ? g_today.textColor : 0;
@@ -155,6 +160,14 @@ HWND TodayWindow()
                                          480, 640, nullptr, nullptr, wc.hInstance, nullptr);
     }
     return g_today.window;
+}
+
+HWND ScreenSizedTodayWindow()
+{
+    HWND today = TodayWindow();
+    SetWindowPos(today, HWND_TOP, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+                 SWP_SHOWWINDOW);
+    return today;
 }
 
 void ReloadLibrary()

@@ -37,9 +37,15 @@ struct TodayStandIn {
     int watermarkRequests = 0;
     TODAYDRAWWATERMARKINFO lastWatermark = {};
     COLORREF textColor = RGB(0, 0, 128);
+    // When set, the watermark is this solid colour over the asked rectangle;
+    // CLR_INVALID draws nothing.
+    COLORREF watermarkColor = CLR_INVALID;
 };
 extern TodayStandIn g_today;
 HWND TodayWindow();
+// The stand-in moved to the top-left corner and sized to the whole screen,
+// as the Today screen is on the device.
+HWND ScreenSizedTodayWindow();
 
 // Unloads and reloads the item library state: load-time values, buffers,
 // menus, icons and class, with this executable's resources.

@@ -1,0 +1,726 @@
+// What the item really paints on a device-sized screen: the item window is
+// created under a screen-sized Today stand-in whose watermark is one solid
+// colour, painted through WM_ERASEBKGND / WM_PAINT, and read back from the
+// window's own pixels. Runs on the small (240 x 320, 96 dpi) and the large
+// (480 x 640, 192 dpi) screen.
+#include "test_support.h"
+#include "item/paint.h"
+#include "item/resources/item_resource.h"
+#include <algorithm>
+#include <set>
+#include <utility>
+
+namespace {
+
+// What a screen profile must give, from the item's layout table.
+struct Profile {
+    const char *name;
+    int width, height, dpi;
+    int iconSize, swatchSize, toolbarHeight;
+    int penButtonX, penSwatchX, eraserButtonX, eraserSwatchX, stampButtonX, stampSwatchX;
+    int clearButtonX, textToggleX, imageToggleX, saveButtonX;
+    int fontHeight[4];    // lfHeight of the page font at kFontPoints
+    bool small;
+};
+
+const int kFontPoints[4] = {6, 8, 12, 20};
+const Profile kSmall = {"small", 240, 320, 96, 16, 8, 19, 29, 45, 60, 76, 91, 107,
+                        122, 142, 162, 202, {-8, -11, -16, -27}, true};
+const Profile kLarge = {"large", 480, 640, 192, 32, 16, 35, 45, 77, 100, 132, 155, 187,
+                        210, 246, 282, 354, {-16, -21, -32, -53}, false};
+const int kEightPoints = 1;     // index of 8 points, the default size
+
+const Profile *ThisScreen()
+{
+    int width = GetSystemMetrics(SM_CXSCREEN);
+    if (width == kSmall.width)
+        return &kSmall;
+    if (width == kLarge.width)
+        return &kLarge;
+    return nullptr;
+}
+
+int ScreenDpi()
+{
+    HDC screen = GetDC(nullptr);
+    int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
+// Colours none of the icons, the Board's grey or each other use.
+const COLORREF kWatermark = RGB(70, 130, 180);
+const COLORREF kThemeText = RGB(20, 110, 40);
+const COLORREF kChosenText = RGB(200, 60, 10);
+const COLORREF kCleared = RGB(250, 240, 110);
+const COLORREF kBlack = RGB(0, 0, 0);
+const ColorRGB kPen = {30, 200, 160};
+const ColorRGB kStamp = {150, 60, 200};
+const ColorRGB kPink = {239, 143, 156};
+const ColorRGB kBoardGrey = {224, 224, 224};
+
+COLORREF Ref(const ColorRGB &c)
+{
+    return RGB(c.red, c.green, c.blue);
+}
+
+// Pixels read back into 32-bit memory, top row first.
+struct Image {
+    int width = 0, height = 0;
+    std::vector<COLORREF> pixels;
+
+    COLORREF At(int x, int y) const { return pixels[(size_t)y * width + x]; }
+
+    // Every pixel of colour c inside [left, right) x [top, bottom).
+    std::vector<POINT> Find(COLORREF c, int left, int top, int right, int bottom) const
+    {
+        std::vector<POINT> found;
+        for (int y = top; y < bottom; y++)
+            for (int x = left; x < right; x++)
+                if (At(x, y) == c)
+                    found.push_back(POINT{x, y});
+        return found;
+    }
+    std::vector<POINT> Find(COLORREF c) const { return Find(c, 0, 0, width, height); }
+
+    // Pixels inside the area that are not colour c.
+    int CountOther(COLORREF c, int left, int top, int right, int bottom) const
+    {
+        int n = 0;
+        for (int y = top; y < bottom; y++)
+            for (int x = left; x < right; x++)
+                n += At(x, y) != c;
+        return n;
+    }
+
+    // The smallest rectangle holding every pixel of colour c; empty when none.
+    RECT Bounds(COLORREF c) const
+    {
+        RECT box = {width, height, 0, 0};
+        for (const POINT &p : Find(c)) {
+            box.left = std::min(box.left, p.x);
+            box.top = std::min(box.top, p.y);
+            box.right = std::max(box.right, p.x + 1);
+            box.bottom = std::max(box.bottom, p.y + 1);
+        }
+        return box;
+    }
+};
+
+// Copies width x height pixels of a DC through a 32-bit DIB section.
+Image Grab(HDC source, int width, int height)
+{
+    Image image;
+    image.width = width;
+    image.height = height;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void *bits = nullptr;
+    HBITMAP dib = CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC memory = CreateCompatibleDC(source);
+    HGDIOBJ previous = SelectObject(memory, dib);
+    BitBlt(memory, 0, 0, width, height, source, 0, 0, SRCCOPY);
+    GdiFlush();
+    const BYTE *p = (const BYTE *)bits;
+    image.pixels.resize((size_t)width * height);
+    for (size_t i = 0; i < image.pixels.size(); i++)
+        image.pixels[i] = RGB(p[i * 4 + 2], p[i * 4 + 1], p[i * 4]);
+    SelectObject(memory, previous);
+    DeleteDC(memory);
+    DeleteObject(dib);
+    return image;
+}
+
+// What the window shows now.
+Image Capture(HWND window)
+{
+    RECT client;
+    GetClientRect(window, &client);
+    HDC dc = GetDC(window);
+    Image image = Grab(dc, client.right, client.bottom);
+    ReleaseDC(window, dc);
+    return image;
+}
+
+// An icon of this executable's resources drawn over the watermark colour,
+// as it must look on the item.
+Image IconOverWatermark(int id, int size)
+{
+    HICON icon = (HICON)LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_ICON,
+                                   size, size, 0);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, size, size);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    RECT all = {0, 0, size, size};
+    HBRUSH brush = CreateSolidBrush(kWatermark);
+    FillRect(memory, &all, brush);
+    DeleteObject(brush);
+    if (icon)
+        DrawIconEx(memory, 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL);
+    Image image = Grab(memory, size, size);
+    SelectObject(memory, previous);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    if (icon)
+        DestroyIcon(icon);
+    return image;
+}
+
+std::string Where(int x, int y)
+{
+    return "(" + std::to_string(x) + ", " + std::to_string(y) + ")";
+}
+
+class PaintTest : public ItemTest {
+protected:
+    void SetUp() override
+    {
+        ItemTest::SetUp();
+        screen = ThisScreen();
+        ASSERT_NE(nullptr, screen) << "not a device-sized screen: " << GetSystemMetrics(SM_CXSCREEN);
+        g_today.watermarkColor = kWatermark;
+        g_today.textColor = kThemeText;
+        ScreenSizedTodayWindow();
+        CreateShownItem();
+    }
+
+    void TearDown() override
+    {
+        ItemTest::TearDown();
+        g_today.watermarkColor = CLR_INVALID;
+        g_today.textColor = RGB(0, 0, 128);
+    }
+
+    // The item as the Today screen shows it: as wide as the screen, 300 high.
+    void CreateShownItem()
+    {
+        ASSERT_TRUE(CreateItem());
+        MoveWindow(item, 0, 0, screen->width, kItemHeight, TRUE);
+        UpdateWindow(item);
+    }
+
+    // A full repaint, background first.
+    Image Repaint()
+    {
+        InvalidateRect(item, nullptr, TRUE);
+        UpdateWindow(item);
+        return Capture(item);
+    }
+
+    // A repaint that leaves the background alone, as during a stroke.
+    Image RepaintWithoutErase()
+    {
+        InvalidateRect(item, nullptr, FALSE);
+        UpdateWindow(item);
+        return Capture(item);
+    }
+
+    // Writes one Board pixel; y counts down from the picture's top line.
+    void SetBoardPixel(int x, int y, COLORREF c)
+    {
+        BITMAP bm = {};
+        ASSERT_EQ((int)sizeof(bm), GetObjectW(g_item.boardBitmap, sizeof(bm), &bm));
+        ASSERT_NE(nullptr, bm.bmBits);
+        BYTE *p = (BYTE *)bm.bmBits + (size_t)(bm.bmHeight - 1 - y) * bm.bmWidthBytes + (size_t)x * 3;
+        p[0] = GetBValue(c);
+        p[1] = GetGValue(c);
+        p[2] = GetRValue(c);
+        GdiFlush();
+    }
+
+    void ClearItem(COLORREF c)
+    {
+        HDC dc = GetDC(item);
+        RECT all = {0, 0, screen->width, kItemHeight};
+        HBRUSH brush = CreateSolidBrush(c);
+        FillRect(dc, &all, brush);
+        DeleteObject(brush);
+        ReleaseDC(item, dc);
+    }
+
+    void ShowPageText(const std::wstring &text, int points = 8)
+    {
+        StoreText(L"ptext1", text);
+        StoreText(L"fonts", std::to_wstring(points));
+    }
+
+    // The cell of an icon at (x, 1) equals the icon drawn over the watermark;
+    // the icon must show something in both halves of its cell.
+    void ExpectIconAt(const Image &shown, int id, int x, const char *what)
+    {
+        int size = screen->iconSize;
+        Image icon = IconOverWatermark(id, size);
+        ASSERT_GT(icon.CountOther(kWatermark, 0, 0, size / 2, size), 0) << what << ": icon " << id;
+        ASSERT_GT(icon.CountOther(kWatermark, size / 2, 0, size, size), 0) << what << ": icon " << id;
+        int wrong = 0;
+        for (int y = 0; y < size; y++)
+            for (int dx = 0; dx < size; dx++)
+                if (shown.At(x + dx, 1 + y) != icon.At(dx, y) && wrong++ < 3)
+                    ADD_FAILURE() << what << " (icon " << id << ") differs at " << Where(x + dx, 1 + y);
+        EXPECT_EQ(0, wrong) << what << ": pixels unlike icon " << id << " in its cell at x " << x;
+    }
+
+    // Columns [left, right) of the toolbar band show only the watermark.
+    void ExpectToolbarGap(const Image &shown, int left, int right)
+    {
+        EXPECT_EQ(0, shown.CountOther(kWatermark, left, 1, right, 1 + screen->iconSize))
+            << "toolbar band, columns " << left << " to " << right - 1;
+    }
+
+    // The upper-left quarter of a swatch cell: a black border around `fill`.
+    void ExpectSwatch(const Image &shown, int x, COLORREF fill, const char *what)
+    {
+        int s = screen->swatchSize;
+        int wrongBorder = 0, wrongFill = 0;
+        for (int y = 1; y < 1 + s; y++)
+            for (int px = x; px < x + s; px++) {
+                bool border = y == 1 || y == s || px == x || px == x + s - 1;
+                if (border)
+                    wrongBorder += shown.At(px, y) != kBlack;
+                else
+                    wrongFill += shown.At(px, y) != fill;
+            }
+        EXPECT_EQ(0, wrongBorder) << what << ": border pixels not black";
+        EXPECT_EQ(0, wrongFill) << what << ": inside pixels not the expected colour, e.g. "
+                                << std::hex << shown.At(x + s / 2, 1 + s / 2);
+    }
+
+    // The page text's box lies a little right of and below the corner of
+    // its rectangle, within one em of it.
+    static void ExpectTextNear(const RECT &box, int x, int y, int lfHeight)
+    {
+        int em = -lfHeight;
+        EXPECT_GE(box.left, x);
+        EXPECT_LE(box.left, x + 3);
+        EXPECT_GE(box.top, y);
+        EXPECT_LE(box.top, y + em / 2);
+        EXPECT_GE(box.bottom - box.top, em / 2) << "em " << em;
+        EXPECT_LE(box.bottom, y + em + 1) << "em " << em;
+    }
+
+    static void ExpectSameBox(const RECT &expected, const RECT &shown)
+    {
+        EXPECT_EQ(expected.left, shown.left);
+        EXPECT_EQ(expected.top, shown.top);
+        EXPECT_EQ(expected.right, shown.right);
+        EXPECT_EQ(expected.bottom, shown.bottom);
+    }
+
+    // Where `text` lands when the system draws it itself in the page font
+    // (the stock system font at lfHeight) from (x, y) on an item-sized area.
+    RECT ReferenceTextBox(const wchar_t *text, int lfHeight, int x, int y)
+    {
+        HDC screenDC = GetDC(nullptr);
+        HDC memory = CreateCompatibleDC(screenDC);
+        HBITMAP bitmap = CreateCompatibleBitmap(screenDC, screen->width, kItemHeight);
+        HGDIOBJ previousBitmap = SelectObject(memory, bitmap);
+        RECT all = {0, 0, screen->width, kItemHeight};
+        HBRUSH brush = CreateSolidBrush(kWatermark);
+        FillRect(memory, &all, brush);
+        DeleteObject(brush);
+        LOGFONTW logFont;
+        GetObjectW(GetStockObject(SYSTEM_FONT), sizeof(logFont), &logFont);
+        logFont.lfHeight = lfHeight;
+        HFONT font = CreateFontIndirectW(&logFont);
+        HGDIOBJ previousFont = SelectObject(memory, font);
+        SetBkMode(memory, TRANSPARENT);
+        SetTextColor(memory, kThemeText);
+        RECT rc = {x, y, screen->width, kItemHeight};
+        DrawTextW(memory, text, -1, &rc, 0);
+        Image drawn = Grab(memory, screen->width, kItemHeight);
+        SelectObject(memory, previousFont);
+        DeleteObject(font);
+        SelectObject(memory, previousBitmap);
+        DeleteObject(bitmap);
+        DeleteDC(memory);
+        ReleaseDC(nullptr, screenDC);
+        return drawn.Bounds(kThemeText);
+    }
+
+    static const int kItemHeight = 300;
+    const Profile *screen = nullptr;
+};
+
+// ---------------------------------------------------------------------------
+// The screen the program runs on.
+
+TEST(PaintScreen, IsOneOfTheTwoDeviceProfiles)
+{
+    const Profile *p = ThisScreen();
+    ASSERT_NE(nullptr, p) << "screen width " << GetSystemMetrics(SM_CXSCREEN);
+    EXPECT_EQ(p->height, GetSystemMetrics(SM_CYSCREEN)) << p->name;
+    EXPECT_EQ(p->dpi, ScreenDpi()) << p->name;
+}
+
+// ---------------------------------------------------------------------------
+// The page font's height.
+
+TEST(TextFontHeight, IsThePointSizeInPixelsRoundedToNearest)
+{
+    EXPECT_EQ(-11, TextFontHeight(96, 8));      // 10.67 pixels
+    EXPECT_EQ(-21, TextFontHeight(192, 8));     // 21.33 pixels
+    EXPECT_EQ(-4, TextFontHeight(96, 3));
+    EXPECT_EQ(-40, TextFontHeight(96, 30));
+    EXPECT_EQ(-80, TextFontHeight(192, 30));
+    EXPECT_EQ(-15, TextFontHeight(131, 8));     // 14.56 pixels
+    EXPECT_EQ(-7, TextFontHeight(131, 4));      // 7.28 pixels
+}
+
+TEST_F(PaintTest, FontHeightAtTheItemWindowsResolution)
+{
+    HDC dc = GetDC(item);
+    int dpi = GetDeviceCaps(dc, LOGPIXELSY);
+    ReleaseDC(item, dc);
+    EXPECT_EQ(screen->dpi, dpi);
+    for (int i = 0; i < 4; i++)
+        EXPECT_EQ(screen->fontHeight[i], TextFontHeight(dpi, kFontPoints[i])) << kFontPoints[i];
+}
+
+// ---------------------------------------------------------------------------
+// The Board.
+
+TEST_F(PaintTest, BoardTopLineIsTheItemsTopLineInNormalMode)
+{
+    g_item.showText = 0;
+    const int column = screen->width - 3;
+    SetBoardPixel(0, 0, RGB(255, 0, 1));
+    SetBoardPixel(column, 0, RGB(0, 255, 1));
+    SetBoardPixel(100, 150, RGB(1, 0, 255));
+    Image shown = Repaint();
+    const struct { COLORREF color; int x, y; } marks[] = {
+        {RGB(255, 0, 1), 0, 0}, {RGB(0, 255, 1), column, 0}, {RGB(1, 0, 255), 100, 150}};
+    for (const auto &m : marks) {
+        std::vector<POINT> found = shown.Find(m.color);
+        ASSERT_EQ(1u, found.size()) << "mark for " << Where(m.x, m.y);
+        EXPECT_EQ(m.x, found[0].x);
+        EXPECT_EQ(m.y, found[0].y);
+    }
+}
+
+TEST_F(PaintTest, BoardStartsBelowTheToolbarInEditMode)
+{
+    g_item.graphicsEditMode = 1;
+    g_item.showText = 0;
+    const int column = screen->width - 3;      // right of every toolbar element
+    SetBoardPixel(column, 0, RGB(255, 0, 1));
+    SetBoardPixel(column, 1, RGB(0, 255, 1));
+    Image shown = Repaint();
+    std::vector<POINT> top = shown.Find(RGB(255, 0, 1));
+    ASSERT_EQ(1u, top.size());
+    EXPECT_EQ(column, top[0].x);
+    EXPECT_EQ(screen->toolbarHeight, top[0].y);
+    std::vector<POINT> second = shown.Find(RGB(0, 255, 1));
+    ASSERT_EQ(1u, second.size());
+    EXPECT_EQ(screen->toolbarHeight + 1, second[0].y);
+    // Nothing of the Board above its top line: the column is watermark there.
+    EXPECT_EQ(0, shown.CountOther(kWatermark, column, 0, column + 1, screen->toolbarHeight));
+}
+
+TEST_F(PaintTest, KeyGreyShowsTheWatermarkOtherBoardPixelsTheirOwnColour)
+{
+    g_item.showText = 0;
+    // Colours one step from the key grey are ordinary colours.
+    const COLORREF nearKey[] = {RGB(224, 224, 225), RGB(223, 224, 224), RGB(224, 225, 224),
+                                RGB(0, 0, 0), RGB(255, 255, 255)};
+    for (int i = 0; i < 5; i++)
+        SetBoardPixel(20 + 2 * i, 60, nearKey[i]);
+    Image shown = Repaint();
+    for (int i = 0; i < 5; i++)
+        EXPECT_EQ(nearKey[i], shown.At(20 + 2 * i, 60)) << "Board pixel " << i;
+    // Every other Board pixel is the key grey: the watermark shows there.
+    int watermark = (int)shown.Find(kWatermark).size();
+    EXPECT_EQ(screen->width * kItemHeight - 5, watermark);
+    EXPECT_TRUE(shown.Find(RGB(224, 224, 224)).empty());
+}
+
+TEST_F(PaintTest, HiddenBoardLeavesOnlyTheWatermark)
+{
+    g_item.showText = 0;
+    g_item.showImage = 0;
+    SetBoardPixel(30, 40, RGB(255, 0, 1));
+    Image shown = Repaint();
+    EXPECT_EQ(0, shown.CountOther(kWatermark, 0, 0, shown.width, shown.height));
+}
+
+// ---------------------------------------------------------------------------
+// The page text. Glyph shapes are the font's; what is checked is where the
+// text-coloured pixels lie and which colour they have.
+
+TEST_F(PaintTest, TextStartsAtTheTopLeftMarginInTheThemeColour)
+{
+    g_item.useThemeTextColor = 1;
+    g_item.textColorRGB = {200, 60, 10};
+    ShowPageText(L"HHHH");
+    Image shown = Repaint();
+    RECT box = shown.Bounds(kThemeText);
+    ASSERT_LT(box.left, box.right) << "no pixel in the theme's text colour";
+    ExpectTextNear(box, 5, 3, screen->fontHeight[kEightPoints]);
+    ExpectSameBox(ReferenceTextBox(L"HHHH", screen->fontHeight[kEightPoints], 5, 3), box);
+    EXPECT_TRUE(shown.Find(kChosenText).empty()) << "the chosen colour is not used";
+}
+
+TEST_F(PaintTest, TextStartsBelowTheToolbarInEditMode)
+{
+    g_item.graphicsEditMode = 1;
+    ShowPageText(L"HHHH");
+    Image shown = Repaint();
+    RECT box = shown.Bounds(kThemeText);
+    ASSERT_LT(box.left, box.right) << "no pixel in the theme's text colour";
+    int top = screen->iconSize + 3;
+    ExpectTextNear(box, 5, top, screen->fontHeight[kEightPoints]);
+    ExpectSameBox(ReferenceTextBox(L"HHHH", screen->fontHeight[kEightPoints], 5, top), box);
+}
+
+TEST_F(PaintTest, ChosenTextColourReplacesTheThemesAndHiddenTextDrawsNothing)
+{
+    g_item.useThemeTextColor = 0;
+    g_item.textColorRGB = {200, 60, 10};
+    ShowPageText(L"HHHH");
+    Image shown = Repaint();
+    RECT box = shown.Bounds(kChosenText);
+    ASSERT_LT(box.left, box.right) << "no pixel in the chosen text colour";
+    ExpectSameBox(ReferenceTextBox(L"HHHH", screen->fontHeight[kEightPoints], 5, 3), box);
+    EXPECT_TRUE(shown.Find(kThemeText).empty()) << "the theme's colour is not used";
+
+    g_item.showText = 0;
+    shown = Repaint();
+    EXPECT_EQ(0, shown.CountOther(kWatermark, 0, 0, shown.width, shown.height));
+}
+
+TEST_F(PaintTest, TextGrowsWithTheFontSize)
+{
+    int previous = 0;
+    for (int i = 0; i < 4; i++) {
+        int points = kFontPoints[i];
+        ShowPageText(L"HHHH", points);
+        Image shown = Repaint();
+        RECT box = shown.Bounds(kThemeText);
+        ASSERT_LT(box.left, box.right) << points << " points: no text";
+        int height = box.bottom - box.top;
+        EXPECT_GT(height, previous) << points << " points";
+        previous = height;
+        ExpectTextNear(box, 5, 3, screen->fontHeight[i]);
+        ExpectSameBox(ReferenceTextBox(L"HHHH", screen->fontHeight[i], 5, 3), box);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// The toolbar of graphics edit mode.
+
+TEST_F(PaintTest, ToolbarIconsSitAtTheirButtonsWithTheWatermarkBetween)
+{
+    g_item.graphicsEditMode = 1;
+    const Profile &p = *screen;
+    Image shown = Repaint();
+    bool s = p.small;
+    ExpectIconAt(shown, s ? IDI_CORNER_SMALL : IDI_CORNER_LARGE, 2, "corner mark");
+    ExpectIconAt(shown, s ? IDI_PEN_ON_SMALL : IDI_PEN_ON_LARGE, p.penButtonX, "pen button");
+    ExpectIconAt(shown, s ? IDI_ERASER_OFF_SMALL : IDI_ERASER_OFF_LARGE, p.eraserButtonX, "eraser button");
+    ExpectIconAt(shown, s ? IDI_STAMP_OFF_SMALL : IDI_STAMP_OFF_LARGE, p.stampButtonX, "stamp button");
+    ExpectIconAt(shown, s ? IDI_CLEAR_SMALL : IDI_CLEAR_LARGE, p.clearButtonX, "clear button");
+    ExpectIconAt(shown, s ? IDI_TEXT_SHOWN_SMALL : IDI_TEXT_SHOWN_LARGE, p.textToggleX, "text toggle");
+    ExpectIconAt(shown, s ? IDI_IMAGE_SHOWN_SMALL : IDI_IMAGE_SHOWN_LARGE, p.imageToggleX, "picture toggle");
+
+    ExpectToolbarGap(shown, 0, 2);
+    ExpectToolbarGap(shown, 2 + p.iconSize, p.penButtonX);
+    ExpectToolbarGap(shown, p.penSwatchX + p.swatchSize, p.eraserButtonX);
+    ExpectToolbarGap(shown, p.eraserSwatchX + p.swatchSize, p.stampButtonX);
+    ExpectToolbarGap(shown, p.stampSwatchX + p.swatchSize, p.clearButtonX);
+    ExpectToolbarGap(shown, p.clearButtonX + p.iconSize, p.textToggleX);
+    ExpectToolbarGap(shown, p.textToggleX + p.iconSize, p.imageToggleX);
+    ExpectToolbarGap(shown, p.imageToggleX + p.iconSize, p.width);      // no save button
+    // The band's top and the rows down to the Board.
+    EXPECT_EQ(0, shown.CountOther(kWatermark, 0, 0, p.width, 1)) << "row 0";
+    EXPECT_EQ(0, shown.CountOther(kWatermark, 0, 1 + p.iconSize, p.width, p.toolbarHeight))
+        << "rows between the toolbar and the Board";
+}
+
+TEST_F(PaintTest, ButtonsFollowTheToolAndTheShowSettings)
+{
+    g_item.graphicsEditMode = 1;
+    const Profile &p = *screen;
+    bool s = p.small;
+
+    g_item.interactionState = TOOL_ERASER;
+    g_item.showText = 0;
+    Image shown = Repaint();
+    ExpectIconAt(shown, s ? IDI_PEN_OFF_SMALL : IDI_PEN_OFF_LARGE, p.penButtonX, "pen button");
+    ExpectIconAt(shown, s ? IDI_ERASER_ON_SMALL : IDI_ERASER_ON_LARGE, p.eraserButtonX, "eraser button");
+    ExpectIconAt(shown, s ? IDI_STAMP_OFF_SMALL : IDI_STAMP_OFF_LARGE, p.stampButtonX, "stamp button");
+    ExpectIconAt(shown, s ? IDI_TEXT_HIDDEN_SMALL : IDI_TEXT_HIDDEN_LARGE, p.textToggleX, "text toggle");
+
+    g_item.interactionState = TOOL_STAMP;
+    g_item.showText = 1;
+    g_item.showImage = 0;
+    shown = Repaint();
+    ExpectIconAt(shown, s ? IDI_PEN_OFF_SMALL : IDI_PEN_OFF_LARGE, p.penButtonX, "pen button");
+    ExpectIconAt(shown, s ? IDI_ERASER_OFF_SMALL : IDI_ERASER_OFF_LARGE, p.eraserButtonX, "eraser button");
+    ExpectIconAt(shown, s ? IDI_STAMP_ON_SMALL : IDI_STAMP_ON_LARGE, p.stampButtonX, "stamp button");
+    ExpectIconAt(shown, s ? IDI_IMAGE_HIDDEN_SMALL : IDI_IMAGE_HIDDEN_LARGE, p.imageToggleX, "picture toggle");
+}
+
+TEST_F(PaintTest, PenAndStampSwatchesAreFilledInsideTheirFrames)
+{
+    g_item.graphicsEditMode = 1;
+    g_item.penColorRGB = kPen;
+    g_item.stampColorRGB = kStamp;
+    const Profile &p = *screen;
+    Image shown = Repaint();
+    ExpectSwatch(shown, p.penSwatchX, Ref(kPen), "pen swatch");
+    ExpectSwatch(shown, p.stampSwatchX, Ref(kStamp), "stamp swatch");
+    // Below each swatch, in the lower-left quarter of its cell, the
+    // half-button mark over the watermark.
+    Image mark = IconOverWatermark(p.small ? IDI_LOWER_MARK_SMALL : IDI_LOWER_MARK_LARGE, p.iconSize);
+    ASSERT_GT(mark.CountOther(kWatermark, 0, p.swatchSize, p.swatchSize, p.iconSize), 0);
+    for (int x : {p.penSwatchX, p.eraserSwatchX, p.stampSwatchX}) {
+        int wrong = 0;
+        for (int y = p.swatchSize; y < p.iconSize; y++)
+            for (int dx = 0; dx < p.swatchSize; dx++)
+                wrong += shown.At(x + dx, 1 + y) != mark.At(dx, y);
+        EXPECT_EQ(0, wrong) << "lower-left quarter of the swatch cell at x " << x;
+    }
+}
+
+TEST_F(PaintTest, TransparentEraserLeavesItsSwatchEmptyPinkFillsIt)
+{
+    g_item.graphicsEditMode = 1;
+    g_item.eraserColorRGB = kBoardGrey;
+    Image shown = Repaint();
+    ExpectSwatch(shown, screen->eraserSwatchX, kWatermark, "Transparent eraser swatch");
+
+    g_item.eraserColorRGB = kPink;
+    shown = Repaint();
+    ExpectSwatch(shown, screen->eraserSwatchX, Ref(kPink), "Pink eraser swatch");
+}
+
+TEST_F(PaintTest, SaveButtonShowsOnlyWhileTheBoardIsDirty)
+{
+    g_item.graphicsEditMode = 1;
+    const Profile &p = *screen;
+    g_item.boardDirty = 0;
+    Image shown = Repaint();
+    EXPECT_EQ(0, shown.CountOther(kWatermark, p.saveButtonX, 0, p.saveButtonX + p.iconSize,
+                                  1 + p.iconSize));
+
+    g_item.boardDirty = 1;
+    shown = Repaint();
+    ExpectIconAt(shown, p.small ? IDI_SAVE_SMALL : IDI_SAVE_LARGE, p.saveButtonX, "save button");
+    // Its red face, and the watermark on both sides.
+    int c = p.saveButtonX + p.iconSize / 2;
+    EXPECT_EQ(RGB(255, 0, 0), shown.At(c, 3)) << "face at " << Where(c, 3);
+    EXPECT_GT(shown.Find(RGB(255, 0, 0), p.saveButtonX, 1, p.saveButtonX + p.iconSize,
+                         1 + p.iconSize).size(), (size_t)(p.iconSize * p.iconSize / 2));
+    ExpectToolbarGap(shown, p.imageToggleX + p.iconSize, p.saveButtonX);
+    ExpectToolbarGap(shown, p.saveButtonX + p.iconSize, p.width);
+}
+
+// ---------------------------------------------------------------------------
+// The stroke preview: during a stroke the item repaints without erasing and
+// draws only the dot of the newest pen point (and the toolbar).
+
+// Offsets (dx, dy) from the pen point of every pixel in a picture whose row
+// `originRow`, column `originColumn` is the pen point; '#' marks a pixel.
+std::set<std::pair<int, int>> Shape(std::initializer_list<const char *> rows, int originColumn,
+                                    int originRow)
+{
+    std::set<std::pair<int, int>> shape;
+    int y = 0;
+    for (const char *row : rows) {
+        for (int x = 0; row[x]; x++)
+            if (row[x] == '#')
+                shape.insert({x - originColumn, y - originRow});
+        y++;
+    }
+    return shape;
+}
+
+class StrokePreviewTest : public PaintTest {
+protected:
+    // Paints one stroke move at (x, y) over a cleared item; returns the
+    // offsets of the pixels of `color` below the toolbar and checks that
+    // nothing else there changed.
+    std::set<std::pair<int, int>> PreviewAt(int x, int y, COLORREF color)
+    {
+        ClearItem(kCleared);
+        g_item.strokeActive = 1;
+        g_item.lastPenX = x;
+        g_item.lastPenY = y;
+        Image shown = RepaintWithoutErase();
+        g_item.strokeActive = 0;
+        std::set<std::pair<int, int>> dots;
+        int top = screen->toolbarHeight;
+        for (const POINT &p : shown.Find(color, 0, top, shown.width, shown.height))
+            dots.insert({p.x - x, p.y - y});
+        int others = shown.CountOther(kCleared, 0, top, shown.width, shown.height) - (int)dots.size();
+        EXPECT_EQ(0, others) << "pixels other than the dot changed below the toolbar";
+        return dots;
+    }
+
+    void SetUp() override
+    {
+        PaintTest::SetUp();
+        if (HasFatalFailure())
+            return;
+        g_item.graphicsEditMode = 1;
+        g_item.penColorRGB = kPen;
+        // A Board mark and the page text inside the cleared area: neither
+        // may show during a stroke.
+        SetBoardPixel(60, 60, RGB(255, 0, 1));
+        ShowPageText(L"HHHH");
+    }
+};
+
+const std::set<std::pair<int, int>> kDot1 = {{0, 0}};
+const std::set<std::pair<int, int>> kDot2 = Shape({".#.",
+                                                   "###",
+                                                   "##."}, 1, 2);
+const std::set<std::pair<int, int>> kDot3 = Shape({".###.",
+                                                   "#####",
+                                                   "#####",
+                                                   "#####",
+                                                   "####."}, 2, 3);
+
+TEST_F(StrokePreviewTest, PenDotsOfWidthOneTwoAndThree)
+{
+    ASSERT_EQ(6u, kDot2.size());
+    ASSERT_EQ(22u, kDot3.size());
+    g_item.interactionState = TOOL_PEN;
+    const int x = 100, y = 120;
+    g_item.penWidth = 1;
+    EXPECT_EQ(kDot1, PreviewAt(x, y, Ref(kPen)));
+    g_item.penWidth = 2;
+    EXPECT_EQ(kDot2, PreviewAt(x, y, Ref(kPen)));
+    g_item.penWidth = 3;
+    EXPECT_EQ(kDot3, PreviewAt(x, y, Ref(kPen)));
+}
+
+TEST_F(StrokePreviewTest, EraserDotInTheEraserColour)
+{
+    g_item.interactionState = TOOL_ERASER;
+    g_item.penWidth = 3;
+    g_item.eraserWidth = 2;
+    g_item.eraserColorRGB = kPink;
+    EXPECT_EQ(kDot2, PreviewAt(100, 120, Ref(kPink)));
+    // A Transparent eraser previews in the Board's grey, not see-through.
+    g_item.eraserColorRGB = kBoardGrey;
+    EXPECT_EQ(kDot2, PreviewAt(100, 120, Ref(kBoardGrey)));
+}
+
+TEST_F(StrokePreviewTest, NoDotAtTheLeftEdgeOrWithTheBoardHidden)
+{
+    g_item.interactionState = TOOL_PEN;
+    g_item.penWidth = 2;
+    EXPECT_TRUE(PreviewAt(0, 120, Ref(kPen)).empty()) << "lastPenX 0";
+    EXPECT_EQ(kDot2, PreviewAt(1, 120, Ref(kPen))) << "lastPenX 1";
+    g_item.showImage = 0;
+    EXPECT_TRUE(PreviewAt(100, 120, Ref(kPen)).empty()) << "Board hidden";
+}
+
+}  // namespace
