@@ -44,6 +44,9 @@ void FitAboveMenuBar(HWND window)
     LONG bottom = windowRect.bottom - (barRect.bottom - barRect.top);
     MoveWindow(window, windowRect.left, windowRect.top, windowRect.right - windowRect.left,
                bottom - windowRect.top, FALSE);
+    // Where the move gives the window a new surface, what was painted before
+    // it is gone: the UpdateWindow that follows paints the whole window again.
+    InvalidateRect(window, nullptr, TRUE);
 }
 
 // Runs until WM_QUIT; the accelerators act for the window of each message.

@@ -46,6 +46,9 @@ static LRESULT OnPaint(HWND window)
 static LRESULT OnTap(HWND window)
 {
     ShowTemplateDialog(window, IDD_EDIT_TEXT, EditDialogProc);
+    // The uncovered window shows the text just written. A platform that keeps
+    // the covered pixels asks for no repaint of its own, so ask here.
+    InvalidateRect(window, nullptr, TRUE);
     return 0;
 }
 

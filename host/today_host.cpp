@@ -28,6 +28,16 @@
 //                                            that the previous stylus line opened
 //   key VK                                   WM_KEYDOWN/WM_KEYUP to the item
 //
+// Other programs the item starts (its page editor) are reached by the title
+// of one of their top-level windows, which becomes the target of the lines
+// after it:
+//   window TITLE                             wait (up to 10 s) for that window
+//   wtap X Y                                 a tap at its client point (X, Y)
+//   wtext ID TEXT                            set the text of its control ID
+//                                            ("\n" in TEXT is a line break)
+//   wcommand ID                              WM_COMMAND ID, as a button sends
+//   gone                                     wait (up to 10 s) until it is closed
+//
 // The Today background (also drawn behind the item on TODAYM_DRAWWATERMARK)
 // is diagonal bands in Today-window pixels, which are screen pixels: colour
 // RGB(226,236,250) where (x + y) / 16 is even, RGB(250,242,220) where it is
@@ -94,7 +104,8 @@ static const DWORD kStepGuardMs = 5000;
 // ---------------------------------------------------------------------------
 // Script
 
-enum ScriptCommand { CmdDown, CmdMove, CmdUp, CmdTap, CmdWait, CmdShot, CmdMenu, CmdKey };
+enum ScriptCommand { CmdDown, CmdMove, CmdUp, CmdTap, CmdWait, CmdShot, CmdMenu, CmdKey,
+                     CmdWindow, CmdWindowTap, CmdWindowText, CmdWindowCommand, CmdGone };
 
 struct ScriptLine {
     int lineNo;
@@ -104,6 +115,8 @@ struct ScriptLine {
     std::wstring path;                      // shot (resolved)
     std::vector<std::wstring> menuPath;     // menu
     UINT vk;                                // key
+    std::wstring text;                      // window title, control text
+    int id;                                 // wtext, wcommand
 };
 
 // One popup-menu choice, made by a helper thread while the UI thread sits in
@@ -153,6 +166,8 @@ struct HostState {
     bool closeRequested;
     bool stylusDown;
     MenuJob *menuJob;
+    HWND target;                            // another program's window
+    DWORD waitStart;                        // when a window/gone line began
 
     HHOOK mouseBlock;                       // drops real mouse input unless --interactive
 
@@ -973,12 +988,41 @@ static bool LoadScript(const std::wstring &path, std::wstring *error)
                     return false;
                 }
             }
-            bool afterStylus = !g.script.empty() && g.script.back().cmd != CmdWait &&
-                               g.script.back().cmd != CmdShot && g.script.back().cmd != CmdMenu;
+            ScriptCommand last = g.script.empty() ? CmdWait : g.script.back().cmd;
+            bool afterStylus = last == CmdDown || last == CmdMove || last == CmdUp || last == CmdTap ||
+                               last == CmdKey;
             if (!afterStylus) {
                 *error = std::wstring(where) + L"\"menu\" must follow the tap that opens the popup";
                 return false;
             }
+        } else if (cmd == L"window") {
+            if (rest.empty()) {
+                *error = std::wstring(where) + L"expected \"window TITLE\"";
+                return false;
+            }
+            sl.cmd = CmdWindow;
+            sl.text = rest;
+        } else if (cmd == L"wtap") {
+            if (args.size() != 2 || !ParseInt(args[0], &a) || !ParseInt(args[1], &b)) {
+                *error = std::wstring(where) + L"expected \"wtap X Y\"";
+                return false;
+            }
+            sl.cmd = CmdWindowTap;
+            sl.x = (int)a;
+            sl.y = (int)b;
+        } else if (cmd == L"wtext" || cmd == L"wcommand") {
+            if (args.empty() || !ParseInt(args[0], &a) || (cmd == L"wcommand" && args.size() != 1)) {
+                *error = std::wstring(where) + L"expected \"" + cmd + (cmd == L"wtext" ? L" ID TEXT\"" : L" ID\"");
+                return false;
+            }
+            sl.cmd = cmd == L"wtext" ? CmdWindowText : CmdWindowCommand;
+            sl.id = (int)a;
+            size_t at = rest.find_first_of(L" \t");
+            sl.text = at == std::wstring::npos ? L"" : Trim(rest.substr(at));
+            for (size_t nl; (nl = sl.text.find(L"\\n")) != std::wstring::npos;)
+                sl.text.replace(nl, 2, L"\r\n");     // "\n" in a script is a line break
+        } else if (cmd == L"gone") {
+            sl.cmd = CmdGone;
         } else if (cmd == L"key") {
             if (args.size() != 1 || !ParseInt(args[0], &a) || a <= 0 || a > 255) {
                 *error = std::wstring(where) + L"expected \"key VK\" (a virtual-key number)";
@@ -1007,6 +1051,31 @@ static void ScriptFailed(const ScriptLine &line, const std::wstring &what)
 {
     ErrorOut(L"script line %d: %ls", line.lineNo, what.c_str());
     FinishRun(EXIT_SCRIPT_FAILED);
+}
+
+// A visible top-level window with this exact title (another program may
+// own hidden windows of the same title).
+struct TitleSearch {
+    const wchar_t *title;
+    HWND found;
+};
+
+static BOOL CALLBACK MatchVisibleTitle(HWND window, LPARAM param)
+{
+    TitleSearch *search = (TitleSearch *)param;
+    wchar_t title[256];
+    if (IsWindowVisible(window) && GetWindowTextW(window, title, 256) && !wcscmp(title, search->title)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+static HWND FindVisibleWindow(const std::wstring &title)
+{
+    TitleSearch search = {title.c_str(), nullptr};
+    EnumWindows(MatchVisibleTitle, (LPARAM)&search);
+    return search.found;
 }
 
 static const DWORD kStepDone = 0xFFFFFFFF;
@@ -1062,6 +1131,49 @@ static DWORD RunScriptStep()
         if (!TakeScreenshot(line.path)) {
             ScriptFailed(line, L"screenshot failed");
             return kStepDone;
+        }
+        g.scriptPos++;
+        return 0;
+
+    case CmdWindow:
+    case CmdGone: {
+        if (g.waitStart == 0)
+            g.waitStart = GetTickCount() | 1;
+        HWND found = line.cmd == CmdWindow ? FindVisibleWindow(line.text) : g.target;
+        bool done = line.cmd == CmdWindow ? found != nullptr : !IsWindow(found);
+        if (!done) {
+            if (GetTickCount() - g.waitStart < 10000)
+                return 50;
+            g.waitStart = 0;
+            ScriptFailed(line, line.cmd == CmdWindow ? L"no window \"" + line.text + L"\" appeared"
+                                                     : L"the window was not closed");
+            return kStepDone;
+        }
+        g.waitStart = 0;
+        if (line.cmd == CmdWindow)
+            g.target = found;
+        g.scriptPos++;
+        return 0;
+    }
+
+    case CmdWindowTap:
+    case CmdWindowText:
+    case CmdWindowCommand:
+        if (!g.target || !IsWindow(g.target)) {
+            ScriptFailed(line, L"no window to act on: a \"window\" line must come first");
+            return kStepDone;
+        }
+        if (line.cmd == CmdWindowTap) {
+            PostMessageW(g.target, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(line.x, line.y));
+            PostMessageW(g.target, WM_LBUTTONUP, 0, MAKELPARAM(line.x, line.y));
+        } else if (line.cmd == CmdWindowText) {
+            HWND control = GetDlgItem(g.target, line.id);
+            if (!control || !SetWindowTextW(control, line.text.c_str())) {
+                ScriptFailed(line, L"the window has no control with that id");
+                return kStepDone;
+            }
+        } else {
+            PostMessageW(g.target, WM_COMMAND, MAKEWPARAM(line.id, BN_CLICKED), 0);
         }
         g.scriptPos++;
         return 0;
@@ -1203,6 +1315,12 @@ static LRESULT CALLBACK TodayWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
         return OnTodayGetColor(wParam);
     case TODAYM_DRAWWATERMARK:
         return OnTodayDrawWatermark(hwnd, (const TODAYDRAWWATERMARKINFO *)lParam);
+    case WM_ACTIVATE:
+        // Coming back to the Today screen (from a program the item started)
+        // redraws the item, as the device's shell does.
+        if (LOWORD(wParam) != WA_INACTIVE && g.item && IsWindow(g.item))
+            InvalidateRect(g.item, nullptr, TRUE);
+        return DefWindowProcW(hwnd, msg, wParam, lParam);
     case WM_KEYDOWN:
         if (wParam == VK_ESCAPE && g.interactive) OnTodayClose(hwnd);
         return 0;
