@@ -66,6 +66,35 @@ TEST_F(EditorAppTest, WithoutAPageTheErrorTextIsShownAndOkChangesNoValue)
     }
 }
 
+// Command lines no item writes: very long ones, numbers beyond 32 bits,
+// control characters and text outside Latin. Each shows the error text
+// (or a page, for a leading valid digit) and changes no stored value.
+TEST_F(EditorAppTest, StrangeCommandLinesNeitherCrashNorWrite)
+{
+    StoreText(L"ptext1", L"page one");
+    const auto before = ReadAllStored();
+    const std::wstring lines[] = {
+        std::wstring(30000, L'9'),                    // far beyond 32 bits
+        L"4294967297",                                // 2^32 + 1
+        L"-2147483648",
+        std::wstring(20000, L'x') + L"1",
+        L"\t\x01\x7f\u00e9\u4e2d\u6587",
+        L"\"1\"",
+        std::wstring(5000, L' ') + L"%s%n%d",
+    };
+    for (const std::wstring &line : lines) {
+        SCOPED_TRACE(testing::Message() << "command line of " << line.size() << " characters");
+        HWND window = StartEditor(line);
+        ASSERT_TRUE(window);
+        HWND dialog = OpenEditDialog(window);
+        ASSERT_TRUE(dialog);
+        EXPECT_EQ(kExpectedErrorText, ControlText(GetDlgItem(dialog, kPageText)));
+        ASSERT_TRUE(PressDialogButton(dialog, IDOK));
+        EXPECT_TRUE(before == ReadAllStored()) << "OK wrote a value";
+        CloseEditor(window);
+    }
+}
+
 TEST_F(EditorAppTest, WithoutAPageTheKeyIsOpenedButNoValueWritten)
 {
     HWND window = StartEditor(L"0");

@@ -105,6 +105,12 @@ expect_pixel "$board" 640 20 49 $green "top arm of the first dot"
 expect_pixel "$board" 640 19 49 $grey "upper left corner of the first dot"
 expect_pixel "$board" 640 19 51 $grey "lower left corner of the first dot"
 expect_pixel "$board" 640 18 50 $grey "left of the first dot"
+# The first stroke's last point is screen (70, 200), its pen-up (74, 204):
+# the pen-up dot is a plus around (74, 164), and nothing fills the gap
+# diagonally between it and the plus around (70, 160).
+expect_pixel "$board" 640 74 164 $green "pen-up dot of the first stroke"
+expect_pixel "$board" 640 73 163 $grey "corner of the pen-up dot"
+expect_pixel "$board" 640 72 162 $grey "between the last point and the pen-up dot"
 # Second stroke, blue, width 3, starting at screen (130, 90): a 5 x 5
 # square without corners, columns 128..132, lines 48..52; the stroke runs
 # off to the right, so column 128 belongs to the first dot alone.
