@@ -45,6 +45,8 @@ cleanup() {
     wait "$xvfb" 2>/dev/null
 }
 trap cleanup EXIT
-wineserver -p
-wine cmd /c exit </dev/null >/dev/null 2>&1
-"$@"
+# The profile's lock stays with this script: wine's services, started by
+# what follows, must not inherit it.
+wineserver -p 8>&-
+wine cmd /c exit </dev/null >/dev/null 2>&1 8>&-
+"$@" 8>&-

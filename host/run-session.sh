@@ -13,6 +13,9 @@ mkdir -p "$install_dir" "$out"
 cp "$bin/inkleaf_item.dll" "$install_dir/"
 [ -f "$bin/inkpad_app.exe" ] && cp "$bin/inkpad_app.exe" "$install_dir/"
 host=$bin/today_host.exe
+# A first start: nothing left of the item by anything before.
+wine reg delete 'HKLM\Software\Microsoft\Today\Items\inkleaf_item' /f >/dev/null 2>&1
+rm -f "$install_dir/inkleaf_board.bmp"
 wine "$host" install 'C:\Program Files\inkleaf_item\inkleaf_item.dll' || exit 1
 rc=0
 for session in "$@"; do

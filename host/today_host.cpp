@@ -808,7 +808,10 @@ static bool HighlightMenuEntry(HWND wnd, HMENU menu, int pos, DWORD deadline)
         if (current == pos) return true;
         if (steps-- <= 0) return false;
         PostMenuKey(wnd, VK_DOWN);
-        while (HighlightedEntry(menu) == current) {
+        // Between the old highlight going and the new one coming, no entry is
+        // highlighted: that is not yet the step's end.
+        int now;
+        while ((now = HighlightedEntry(menu)) == current || now < 0) {
             if ((LONG)(GetTickCount() - deadline) >= 0 || !IsWindow(wnd)) return false;
             Sleep(2);
         }

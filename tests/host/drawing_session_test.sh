@@ -38,14 +38,18 @@ rm -f "$WINEPREFIX/drive_c/Program Files/inkleaf_item/inkleaf_board.bmp"
 
 "$root/host/run-session.sh" "$bin" "$out" "$session"
 rc=$?
-check test "$rc" -eq 0
+if [ "$rc" -eq 0 ]; then pass; else fail "the session did not play through (exit code $rc)"; fi
 for f in registry.txt inkleaf_board.bmp drawing-unsaved.png drawing.png; do
-    check test -s "$out/$f"
+    if [ -s "$out/$f" ]; then pass; else fail "the session left no $f"; fi
 done
 [ "$failed" -eq 0 ] || finish
 
 # --- Settings: graphics edit mode was stored when it was switched on.
-check grep -qxF "contdisp	REG_SZ	4	1\\0" "$out/registry.txt"
+if grep -qxF "contdisp	REG_SZ	4	1\\0" "$out/registry.txt"; then
+    pass
+else
+    fail "registry.txt: contdisp is not \"1\": $(grep '^contdisp' "$out/registry.txt")"
+fi
 
 # --- The board file, read back by an ordinary image reader.
 if ! "$tool" "$session" "$out/expected_board.rgb" "$out/expected_screen.rgb" "$band_first" "$band_last"; then
@@ -61,26 +65,25 @@ for shot in drawing-unsaved drawing; do
     check test "$(stat -c %s "$out/$shot.rgb")" -eq $((240 * 320 * 3))
 done
 
-# Prints the differing pixels of two RGB dumps of the given width (at most
-# five), and how many differ; true when there are none.
+# Compares two RGB dumps of the given width; on a difference, fails with
+# how many pixels differ and where the first five are (x, y + ROW0).
+#   same_pixels EXPECTED ACTUAL WIDTH LABEL [ROW0]
 same_pixels() {
     local expected=$1 actual=$2 width=$3 label=$4 row0=${5:-0}
-    if cmp -s "$expected" "$actual"; then return 0; fi
+    if cmp -s "$expected" "$actual"; then pass; return; fi
     if [ "$(stat -c %s "$expected")" -ne "$(stat -c %s "$actual")" ]; then
-        echo "$label: $(stat -c %s "$actual") bytes, expected $(stat -c %s "$expected")"
-        return 1
+        fail "$label: $(stat -c %s "$actual") bytes, expected $(stat -c %s "$expected")"
+        return
     fi
-    cmp -l "$expected" "$actual" | awk -v w="$width" -v label="$label" -v row0="$row0" '
+    fail "$(cmp -l "$expected" "$actual" | awk -v w="$width" -v label="$label" -v row0="$row0" '
         { p = int(($1 - 1) / 3); if (!(p in seen)) { seen[p] = 1; n++; if (n <= 5) order[n] = p } }
         END {
             printf "%s: %d pixels differ; first at", label, n
             for (i = 1; i <= n && i <= 5; i++) printf " (%d,%d)", order[i] % w, int(order[i] / w) + row0
-            printf "\n"
-        }'
-    return 1
+        }')"
 }
 
-check same_pixels "$out/expected_board.rgb" "$out/board.rgb" 640 "board file vs expected_board"
+same_pixels "$out/expected_board.rgb" "$out/board.rgb" 640 "board file vs expected_board"
 
 # Pixel (x, y) of an RGB dump of the given width, as "r,g,b":
 #   pixel WIDTH X Y DUMP
@@ -144,7 +147,7 @@ expect_pixel "$board" 640 114 115 $purple "second pixel of the heart's anchor li
 for shot in drawing-unsaved drawing; do
     dump=$out/$shot.rgb
     tail -c +$((band_first * 240 * 3 + 1)) "$dump" >"$out/$shot.band.rgb"
-    check same_pixels "$out/expected_screen.rgb" "$out/$shot.band.rgb" 240 "$shot.png rows $band_first..$band_last" "$band_first"
+    same_pixels "$out/expected_screen.rgb" "$out/$shot.band.rgb" 240 "$shot.png rows $band_first..$band_last" "$band_first"
     expect_pixel "$dump" 240 19 89 $green "$shot.png: left arm of the first dot"
     expect_pixel "$dump" 240 128 89 $blue "$shot.png: left edge of the first width-3 dot"
     expect_pixel "$dump" 240 26 145 $red "$shot.png: corner of the first eraser dot"
