@@ -9,23 +9,14 @@ namespace {
 
 struct Replay {
     BoardPixels board;
-    const int *xs;
-    const int *ys;
-    int count;
+    int minX, maxX, minY, maxY;    // the points' bounding box
     int dots;
 };
 
 void Dot(int x, int y, void *context)
 {
     Replay *r = (Replay *)context;
-    int minX = 1 << 30, maxX = -(1 << 30), minY = 1 << 30, maxY = -(1 << 30);
-    for (int i = 0; i < r->count; i++) {
-        minX = r->xs[i] < minX ? r->xs[i] : minX;
-        maxX = r->xs[i] > maxX ? r->xs[i] : maxX;
-        minY = r->ys[i] < minY ? r->ys[i] : minY;
-        maxY = r->ys[i] > maxY ? r->ys[i] : maxY;
-    }
-    if (x < minX - 1 || x > maxX || y < minY - 1 || y > maxY)
+    if (x < r->minX - 1 || x > r->maxX || y < r->minY - 1 || y > r->maxY)
         __builtin_trap();
     r->dots++;
     BoardWriteDot(r->board, x, y - 19, 1 + (r->dots % 10), r->dots & 1, PixelRGB{255, 0, 0});
@@ -41,7 +32,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         ys.push_back((data[i + 2] | (data[i + 3] << 8)) % 700);
     }
     static std::vector<unsigned char> pixels(64 * 48 * 3);
-    Replay r = {{64, 48, pixels.data()}, xs.data(), ys.data(), (int)xs.size(), 0};
+    Replay r = {{64, 48, pixels.data()}, 1 << 30, -(1 << 30), 1 << 30, -(1 << 30), 0};
+    for (size_t i = 0; i < xs.size(); i++) {
+        r.minX = xs[i] < r.minX ? xs[i] : r.minX;
+        r.maxX = xs[i] > r.maxX ? xs[i] : r.maxX;
+        r.minY = ys[i] < r.minY ? ys[i] : r.minY;
+        r.maxY = ys[i] > r.maxY ? ys[i] : r.maxY;
+    }
     ReplayStrokePoints(xs.data(), ys.data(), (int)xs.size(), Dot, &r);
     return 0;
 }
