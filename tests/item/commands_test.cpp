@@ -4,6 +4,7 @@
 #include "item/commands.h"
 #include "item/item_commands.h"
 #include "item/library.h"
+#include "item/menus.h"
 
 namespace {
 
@@ -169,6 +170,49 @@ TEST_F(CommandsTest, ClearingFillsTheBoardAndSharesTheEraserChecks)
     g_item.eraserColorRGB = {0, 0, 0};
     Command(IDM_CLEAR_WITH_ERASER);
     EXPECT_EQ(224, Pixel(320, 320).red);
+}
+
+// Every identifier of the colour, width and shape lists, by its label.
+TEST_F(CommandsTest, EveryListIdentifierActsAsItsLabelSays)
+{
+    struct Named { LPCWSTR label; int red, green, blue; };
+    const Named colors[] = {
+        {L"Black", 0, 0, 0}, {L"White", 255, 255, 255}, {L"Gray", 192, 192, 192},
+        {L"Red", 255, 0, 0}, {L"Pink", 239, 143, 156}, {L"Purple", 255, 0, 255},
+        {L"Yellow", 255, 255, 0}, {L"Orange", 255, 128, 0}, {L"Cream", 255, 255, 128},
+        {L"Green", 0, 255, 0}, {L"Emerald Green", 0, 255, 128}, {L"Blue", 0, 0, 255},
+        {L"Cyan", 0, 255, 255}, {L"Baby Blue", 175, 175, 210}, {L"Turquoise Blue", 128, 128, 255},
+        {L"Beige", 217, 186, 151}, {L"Khaki", 153, 127, 66},
+    };
+    wchar_t label[64];
+    for (int i = 0; i < 17; i++) {
+        UINT id = GetMenuItemID(g_item.penColorMenu, i);
+        GetMenuStringW(g_item.penColorMenu, i, label, 64, MF_BYPOSITION);
+        EXPECT_STREQ(colors[i].label, label);
+        EXPECT_EQ(id, GetMenuItemID(g_item.stampColorMenu, i));
+        EXPECT_EQ(id, GetMenuItemID(g_item.textColorMenu, i));
+        EXPECT_EQ(id, GetMenuItemID(g_item.eraserMenu, i + 1));
+        EXPECT_EQ(id, GetMenuItemID(g_item.clearBoardMenu, i + 2));
+        g_item.menuContext = MENU_CONTEXT_PEN_COLOR;
+        Command(id);
+        EXPECT_EQ(colors[i].red, g_item.penColorRGB.red) << colors[i].label;
+        EXPECT_EQ(colors[i].green, g_item.penColorRGB.green) << colors[i].label;
+        EXPECT_EQ(colors[i].blue, g_item.penColorRGB.blue) << colors[i].label;
+        EXPECT_TRUE(Checked(g_item.penColorMenu, id));
+    }
+    for (int i = 0; i < 10; i++) {
+        g_item.menuContext = MENU_CONTEXT_PEN_WIDTH;
+        Command(GetMenuItemID(g_item.penWidthMenu, i));
+        EXPECT_EQ(i + 1, g_item.penWidth);
+        GetMenuStringW(g_item.penWidthMenu, i, label, 64, MF_BYPOSITION);
+        EXPECT_EQ(std::to_wstring(i + 1), label);
+    }
+    const int shapes[12] = {1, 2, 4, 5, 10, 11, 7, 8, 16, 17, 13, 14};
+    for (int i = 0; i < 12; i++) {
+        Command(GetMenuItemID(g_item.shapeMenu, i));
+        EXPECT_EQ(shapes[i], g_item.shapeIndex) << i;
+    }
+    EXPECT_EQ(0, g_item.boardDirty) << "no list command drew";
 }
 
 TEST_F(CommandsTest, WidthsAndShapesFollowTheirPopupAndAreNotKept)
