@@ -13,7 +13,3 @@ void WritePageText();
 
 // Writes "uscreen" = "1", the editor's signal to the item.
 void SetUscreen();
-
-// Test hook: sees each value the editor writes, with the bytes it passes.
-typedef void (*EditorWriteTap)(LPCWSTR name, const BYTE *data, DWORD bytes);
-extern EditorWriteTap g_editorWriteTap;

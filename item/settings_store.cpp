@@ -1,59 +1,19 @@
 #include "settings_store.h"
+#include "../common/item_registry.h"
 #include "../common/registry_text.h"
 #include <string.h>
-
-RegistryWriteTap g_registryWriteTap = nullptr;
-
-// Opens (or creates) the item key.
-static HKEY OpenItemKey()
-{
-    HKEY key = nullptr;
-    DWORD disposition = 0;
-    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, ITEM_KEY_PATH, 0, const_cast<LPWSTR>(L""), 0,
-                        KEY_ALL_ACCESS, nullptr, &key, &disposition) != ERROR_SUCCESS)
-        return nullptr;
-    return key;
-}
-
-// Reads one REG_SZ value into buffer and terminates it; false when the key,
-// the value or its size is not usable.
-static bool ReadValueText(LPCWSTR name, WCHAR *buffer, int capacity)
-{
-    HKEY key = OpenItemKey();
-    if (!key)
-        return false;
-    DWORD type = 0, size = 0;
-    LONG sized = RegQueryValueExW(key, name, nullptr, &type, nullptr, &size);
-    DWORD bytes = (DWORD)capacity * sizeof(WCHAR);
-    LONG read = sized;
-    if (sized == ERROR_SUCCESS)
-        read = RegQueryValueExW(key, name, nullptr, &type, (BYTE *)buffer, &bytes);
-    RegCloseKey(key);
-    if (read != ERROR_SUCCESS || type != REG_SZ)
-        return false;
-    return TerminateReceivedText(buffer, capacity, bytes);
-}
-
-// Writes text of `chars` characters, without terminator.
-static void WriteValueText(HKEY key, LPCWSTR name, const WCHAR *text, int chars)
-{
-    DWORD bytes = (DWORD)chars * sizeof(WCHAR);
-    if (g_registryWriteTap)
-        g_registryWriteTap(name, (const BYTE *)text, bytes);
-    RegSetValueExW(key, name, 0, REG_SZ, (const BYTE *)text, bytes);
-}
 
 static void WriteNumber(HKEY key, LPCWSTR name, WCHAR *scratch, int value)
 {
     int chars = FormatDecimal(value, scratch);
-    WriteValueText(key, name, scratch, chars);
+    WriteItemValueText(key, name, scratch, chars);
 }
 
 // Reads a number; stores it when the read succeeds and it lies in [lo, hi].
 static bool ReadNumber(LPCWSTR name, WCHAR *scratch, int *field, int lo, int hi)
 {
     int value = 0;
-    if (!ReadValueText(name, scratch, NUMBER_TEXT_UNITS))
+    if (!ReadItemValueText(name, scratch, NUMBER_TEXT_UNITS))
         return false;
     if (ParseDecimal(scratch, &value) && value >= lo && value <= hi)
         *field = value;
@@ -64,7 +24,7 @@ static bool ReadNumber(LPCWSTR name, WCHAR *scratch, int *field, int lo, int hi)
 static bool ReadFlag(LPCWSTR name, WCHAR *scratch, int *field)
 {
     int value = 0;
-    if (!ReadValueText(name, scratch, NUMBER_TEXT_UNITS))
+    if (!ReadItemValueText(name, scratch, NUMBER_TEXT_UNITS))
         return false;
     *field = ParseDecimal(scratch, &value) && value == 1;
     return true;
@@ -84,7 +44,7 @@ void LoadPageText(int page)
         return;
     if (page == 1)
         g_item.settingsReadFailed = 0;
-    bool ok = ReadValueText(name, g_item.readBuffer, PAGE_TEXT_UNITS);
+    bool ok = ReadItemValueText(name, g_item.readBuffer, PAGE_TEXT_UNITS);
     if (ok)
         memcpy(g_item.pageText[page - 1], g_item.readBuffer,
                (TextLength(g_item.readBuffer, PAGE_TEXT_UNITS) + 1) * sizeof(WCHAR));
@@ -137,7 +97,7 @@ void ReadUscreen()
 {
     g_item.uscreenPending = 0;
     int value = 0;
-    if (ReadValueText(VALUE_USCREEN, g_item.uscreenText, NUMBER_TEXT_UNITS) &&
+    if (ReadItemValueText(VALUE_USCREEN, g_item.uscreenText, NUMBER_TEXT_UNITS) &&
         ParseDecimal(g_item.uscreenText, &value) && value != 0) {
         g_item.refreshPending = 1;
         g_item.uscreenPending = 1;
@@ -152,7 +112,7 @@ void SaveSettings()
     ItemState &s = g_item;
     if (const WCHAR *name = PageValueName(s.currentPage)) {
         const WCHAR *text = s.pageText[s.currentPage - 1];
-        WriteValueText(key, name, text, TextLength(text, PAGE_TEXT_MAX_CHARS));
+        WriteItemValueText(key, name, text, TextLength(text, PAGE_TEXT_MAX_CHARS));
     }
     WriteNumber(key, VALUE_FONT_SIZE, s.fontSizeText, s.fontSize);
     WriteNumber(key, VALUE_TEXT_COLOR, s.textColorText, s.textColorIndex);

@@ -18,8 +18,3 @@ void ReadEditMode();
 void ReadShowText();
 void ReadShowImage();
 void ReadUscreen();
-
-// Every value the item writes passes through one routine; a test may watch
-// what it hands to RegSetValueExW (name, data, byte count).
-typedef void (*RegistryWriteTap)(LPCWSTR name, const BYTE *data, DWORD bytes);
-extern RegistryWriteTap g_registryWriteTap;

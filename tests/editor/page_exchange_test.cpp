@@ -5,6 +5,7 @@
 #include "editor_test_support.h"
 #include "editor/dialogs.h"
 #include "editor/page_exchange.h"
+#include "common/item_registry.h"
 #include "editor/resources/editor_resource.h"
 #include <string.h>
 
@@ -29,11 +30,11 @@ protected:
         ItemKeyTest::SetUp();
         ASSERT_TRUE(InitEditorState(GetModuleHandleW(nullptr), L"3"));
         g_writes.clear();
-        g_editorWriteTap = RecordWrite;
+        g_registryWriteTap = RecordWrite;
     }
     void TearDown() override
     {
-        g_editorWriteTap = nullptr;
+        g_registryWriteTap = nullptr;
         FreeEditorBuffers();
         ItemKeyTest::TearDown();
     }

@@ -2,6 +2,7 @@
 #include "test_support.h"
 #include "item/library.h"
 #include "item/settings_store.h"
+#include "common/item_registry.h"
 #include <map>
 
 namespace {

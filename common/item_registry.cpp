@@ -1,0 +1,38 @@
+#include "item_registry.h"
+#include "registry_text.h"
+
+RegistryWriteTap g_registryWriteTap = nullptr;
+
+HKEY OpenItemKey()
+{
+    HKEY key = nullptr;
+    DWORD disposition = 0;
+    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, ITEM_KEY_PATH, 0, const_cast<LPWSTR>(L""), 0,
+                        KEY_ALL_ACCESS, nullptr, &key, &disposition) != ERROR_SUCCESS)
+        return nullptr;
+    return key;
+}
+
+bool ReadItemValueText(LPCWSTR name, WCHAR *buffer, int capacity)
+{
+    HKEY key = OpenItemKey();
+    if (!key)
+        return false;
+    DWORD type = 0, size = 0;
+    LONG read = RegQueryValueExW(key, name, nullptr, &type, nullptr, &size);
+    DWORD bytes = (DWORD)capacity * sizeof(WCHAR);
+    if (read == ERROR_SUCCESS)
+        read = RegQueryValueExW(key, name, nullptr, &type, (BYTE *)buffer, &bytes);
+    RegCloseKey(key);
+    if (read != ERROR_SUCCESS || type != REG_SZ)
+        return false;
+    return TerminateReceivedText(buffer, capacity, bytes);
+}
+
+void WriteItemValueText(HKEY key, LPCWSTR name, const WCHAR *text, int chars)
+{
+    DWORD bytes = (DWORD)chars * sizeof(WCHAR);
+    if (g_registryWriteTap)
+        g_registryWriteTap(name, (const BYTE *)text, bytes);
+    RegSetValueExW(key, name, 0, REG_SZ, (const BYTE *)text, bytes);
+}
