@@ -167,7 +167,8 @@ struct HostState {
     bool stylusDown;
     MenuJob *menuJob;
     HWND target;                            // another program's window
-    DWORD waitStart;                        // when a window/gone line began
+    bool waiting;                           // a window/gone line is waiting
+    DWORD waitStart;                        // since then
 
     HHOOK mouseBlock;                       // drops real mouse input unless --interactive
 
@@ -1053,6 +1054,8 @@ static void SendStylus(UINT msg, WPARAM keys, int todayX, int todayY)
 static void ScriptFailed(const ScriptLine &line, const std::wstring &what)
 {
     ErrorOut(L"script line %d: %ls", line.lineNo, what.c_str());
+    // What the screen showed when the line failed, for whoever looks into it.
+    TakeScreenshot(ResolvePath(L"script-failed.png"));
     FinishRun(EXIT_SCRIPT_FAILED);
 }
 
@@ -1140,19 +1143,21 @@ static DWORD RunScriptStep()
 
     case CmdWindow:
     case CmdGone: {
-        if (g.waitStart == 0)
-            g.waitStart = GetTickCount() | 1;
+        if (!g.waiting) {
+            g.waiting = true;
+            g.waitStart = GetTickCount();
+        }
         HWND found = line.cmd == CmdWindow ? FindVisibleWindow(line.text) : g.target;
         bool done = line.cmd == CmdWindow ? found != nullptr : !IsWindow(found);
         if (!done) {
             if (GetTickCount() - g.waitStart < 10000)
                 return 50;
-            g.waitStart = 0;
+            g.waiting = false;
             ScriptFailed(line, line.cmd == CmdWindow ? L"no window \"" + line.text + L"\" appeared"
                                                      : L"the window was not closed");
             return kStepDone;
         }
-        g.waitStart = 0;
+        g.waiting = false;
         if (line.cmd == CmdWindow)
             g.target = found;
         g.scriptPos++;
