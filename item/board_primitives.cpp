@@ -24,8 +24,12 @@ static PixelRGB ToPixel(const ColorRGB &c)
 void DrawAtPoint(HBITMAP board, int x, int y)
 {
     BoardPixels pixels;
-    if (!GetBoardPixels(board, &pixels))
-        return;
+    if (GetBoardPixels(board, &pixels))
+        DrawAtBoardPoint(pixels, x, y);
+}
+
+void DrawAtBoardPoint(const BoardPixels &pixels, int x, int y)
+{
     const ItemState &s = g_item;
     if (s.interactionState == TOOL_STAMP)
         StampShape(pixels, x, y);

@@ -10,6 +10,9 @@ bool GetBoardPixels(HBITMAP board, BoardPixels *pixels);
 
 // One pen dot, eraser dot or shape stamp at Board point (x, y).
 void DrawAtPoint(HBITMAP board, int x, int y);
+// The same into Board memory already looked up with GetBoardPixels, for
+// callers that draw many dots into a Board that cannot change meanwhile.
+void DrawAtBoardPoint(const BoardPixels &pixels, int x, int y);
 
 // The whole Board in eraserColorRGB.
 void FillBoard(HBITMAP board);

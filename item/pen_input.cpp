@@ -69,10 +69,11 @@ static void StorePoint(int x, int y)
     s.lastPenY = y;
 }
 
-// One dot of the active tool at item point (x, y).
-static void DotAtItemPoint(int x, int y, void *)
+// One dot of the active tool at item point (x, y), into the Board memory
+// `pixels` points to.
+static void DotAtItemPoint(int x, int y, void *pixels)
 {
-    DrawAtPoint(g_item.boardBitmap, x, y - g_item.toolbarHeight);
+    DrawAtBoardPoint(*(const BoardPixels *)pixels, x, y - g_item.toolbarHeight);
 }
 
 static void CornerTap(int x, int y)
@@ -219,9 +220,14 @@ static void PenUp(int x, int y)
     if (!s.graphicsEditMode || ToolbarTap(x, y))
         return;
     if (s.showImage && s.interactionState != TOOL_STAMP && InsideBoardArea(x, y, width, height)) {
-        ReplayStrokePoints(s.strokeX, s.strokeY, s.strokePointCount, DotAtItemPoint, nullptr);
+        // The Board is looked up once for the whole stroke: nothing can
+        // replace it while the stroke is replayed.
+        BoardPixels pixels;
+        if (GetBoardPixels(s.boardBitmap, &pixels)) {
+            ReplayStrokePoints(s.strokeX, s.strokeY, s.strokePointCount, DotAtItemPoint, &pixels);
+            DotAtItemPoint(x, y, &pixels);
+        }
         s.strokePointCount = 0;
-        DotAtItemPoint(x, y, nullptr);
         s.boardDirty = 1;
         Repaint(s.interactionState == TOOL_ERASER);
     }

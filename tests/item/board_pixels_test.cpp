@@ -1,5 +1,6 @@
 // Dots and fill on Boards in plain memory.
 #include "item/board_pixels.h"
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <set>
 #include <utility>
@@ -111,6 +112,68 @@ TEST(BoardWriteDot, NeverWritesOutsideTheBoard)
         }
     EXPECT_TRUE(t.GuardsIntact());
     BoardWriteDot(BoardPixels{0, 0, nullptr}, 1, 1, 3, true, kRed);
+}
+
+// The dot as its definition reads, one pixel at a time: the square of
+// 2w - 1 pixels around (x, anchor row), the pen without its four corners.
+std::vector<unsigned char> ReferenceDot(int width, int height, int x, int y, int w, bool eraser,
+                                        PixelRGB c)
+{
+    std::vector<unsigned char> bits((size_t)width * height * 3, 0);
+    int r0 = BoardAnchorRow(height, y);
+    int reach = w > 1 ? w - 1 : 0;
+    for (int row = r0 - reach; row <= r0 + reach; row++)
+        for (int column = x - reach; column <= x + reach; column++) {
+            bool corner = reach > 0 && (row == r0 - reach || row == r0 + reach) &&
+                          (column == x - reach || column == x + reach);
+            if ((corner && !eraser) || row < 0 || row >= height || column < 0 || column >= width)
+                continue;
+            unsigned char *p = &bits[((size_t)row * width + column) * 3];
+            p[0] = (unsigned char)c.blue;
+            p[1] = (unsigned char)c.green;
+            p[2] = (unsigned char)c.red;
+        }
+    return bits;
+}
+
+TEST(BoardWriteDot, MatchesThePixelByPixelDotAcrossEveryEdgeAndCorner)
+{
+    // An odd height brings in the middle row, whose anchor differs; points run
+    // from well off the Board across each edge, where corners get cut.
+    const int width = 13, height = 11;
+    const PixelRGB colour = {17, 99, 201};
+    int mismatches = 0;
+    for (int w = 1; w <= 12; w++)
+        for (int eraser = 0; eraser <= 1; eraser++)
+            for (int x = -w - 1; x <= width + w; x++)
+                for (int y = -w - 1; y <= height + w; y++) {
+                    TestBoard t(width, height);
+                    BoardWriteDot(t.board, x, y, w, eraser != 0, colour);
+                    std::vector<unsigned char> expected =
+                        ReferenceDot(width, height, x, y, w, eraser != 0, colour);
+                    bool same = std::equal(expected.begin(), expected.end(), t.board.bits);
+                    EXPECT_TRUE(same && t.GuardsIntact())
+                        << "w " << w << (eraser ? " eraser" : " pen") << " at " << x << ", " << y;
+                    mismatches += !same;
+                    if (mismatches > 5)
+                        return;
+                }
+}
+
+TEST(BoardFill, WritesTheColourBytesExactlyOnBoardsOfAnyShape)
+{
+    const int shapes[][2] = {{1, 1}, {1, 7}, {7, 1}, {5, 3}, {641, 2}, {3, 640}};
+    const PixelRGB colour = {11, 22, 33};
+    for (auto &shape : shapes) {
+        TestBoard t(shape[0], shape[1]);
+        BoardFill(t.board, colour);
+        size_t bytes = (size_t)shape[0] * shape[1] * 3;
+        size_t wrong = 0;
+        for (size_t i = 0; i < bytes; i += 3)
+            wrong += t.board.bits[i] != 33 || t.board.bits[i + 1] != 22 || t.board.bits[i + 2] != 11;
+        EXPECT_EQ(0u, wrong) << shape[0] << " x " << shape[1];
+        EXPECT_TRUE(t.GuardsIntact()) << shape[0] << " x " << shape[1];
+    }
 }
 
 TEST(BoardFill, PaintsEveryPixelAndNothingElse)
