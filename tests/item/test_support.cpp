@@ -6,50 +6,6 @@
 
 TodayStandIn g_today;
 
-std::wstring StoredValue::Text() const
-{
-    std::wstring text((const wchar_t *)data.data(), data.size() / 2);
-    while (!text.empty() && text.back() == 0)
-        text.pop_back();
-    return text;
-}
-
-void DeleteItemKey()
-{
-    RegDeleteTreeW(HKEY_LOCAL_MACHINE, ITEM_KEY_PATH);
-    RegDeleteKeyW(HKEY_LOCAL_MACHINE, ITEM_KEY_PATH);
-}
-
-StoredValue ReadStored(LPCWSTR name)
-{
-    StoredValue v;
-    HKEY key;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, ITEM_KEY_PATH, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return v;
-    DWORD bytes = 0;
-    if (RegQueryValueExW(key, name, nullptr, &v.type, nullptr, &bytes) == ERROR_SUCCESS) {
-        v.data.resize(bytes);
-        v.bytes = bytes;
-        v.exists = RegQueryValueExW(key, name, nullptr, &v.type, v.data.data(), &v.bytes) == ERROR_SUCCESS;
-    }
-    RegCloseKey(key);
-    return v;
-}
-
-void StoreRaw(LPCWSTR name, DWORD type, const void *data, DWORD bytes)
-{
-    HKEY key;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_LOCAL_MACHINE, ITEM_KEY_PATH, 0, nullptr, 0,
-                                             KEY_ALL_ACCESS, nullptr, &key, nullptr));
-    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExW(key, name, 0, type, (const BYTE *)data, bytes));
-    RegCloseKey(key);
-}
-
-void StoreText(LPCWSTR name, const std::wstring &text, bool withTerminator)
-{
-    StoreRaw(name, REG_SZ, text.c_str(), (DWORD)((text.size() + (withTerminator ? 1 : 0)) * 2));
-}
-
 static const wchar_t *const kFolderNames[BOARD_PATH_COUNT] = {
     L"Programmi", L"program files", L"Programme", L"Program", L"ToBeFilled",
     L"Archivos de programa", L"Arquivos de programas", L"Ohjelmatiedostot", L"Programas",

@@ -4,22 +4,9 @@
 #pragma once
 #include "item/item_state.h"
 #include <gtest/gtest.h>
+#include "../common/item_key_fixture.h"
 #include <string>
 #include <vector>
-
-// The raw state of one registry value of the item key.
-struct StoredValue {
-    bool exists = false;
-    DWORD type = 0xdeadbeef;
-    DWORD bytes = 0xdeadbeef;
-    std::vector<BYTE> data;
-    std::wstring Text() const;   // data as UTF-16, without a trailing NUL
-};
-
-void DeleteItemKey();
-StoredValue ReadStored(LPCWSTR name);
-void StoreRaw(LPCWSTR name, DWORD type, const void *data, DWORD bytes);
-void StoreText(LPCWSTR name, const std::wstring &text, bool withTerminator = false);
 
 // Board folders live on drive T:, the current drive of the tests.
 std::wstring BoardFolder(int index);            // "T:\Programmi\inkleaf_item" ...
