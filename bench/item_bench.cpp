@@ -180,13 +180,31 @@ void PenMoveParts(double move)
         {ICON_CLEAR, s.clearButtonX},     {ICON_TEXT_SHOWN, s.textToggleX},
         {ICON_IMAGE_SHOWN, s.imageToggleX}, {ICON_SAVE, s.saveButtonX},
     };
-    HDC dc = GetDC(g_itemWindow);
-    double drawn = Measure([dc, &icons, &s] {
+    auto drawIcons = [&icons, &s](HDC dc) {
         for (const auto &icon : icons)
             DrawIconEx(dc, icon.x, s.toolbarTop, ToolbarIcon(icon.role), 0, 0, 0, nullptr, DI_NORMAL);
-    });
+    };
+    HDC dc = GetDC(g_itemWindow);
+    double drawn = Measure([dc, &drawIcons] { drawIcons(dc); });
+    // The same icons into a memory DC: what the icons cost without the screen.
+    HDC memoryDC = CreateCompatibleDC(dc);
+    HBITMAP strip = CreateCompatibleBitmap(dc, GetSystemMetrics(SM_CXSCREEN), s.toolbarHeight);
+    HGDIOBJ previous = SelectObject(memoryDC, strip);
+    double offscreen = Measure([memoryDC, &drawIcons] { drawIcons(memoryDC); });
+    SelectObject(memoryDC, previous);
+    DeleteObject(strip);
+    DeleteDC(memoryDC);
     ReleaseDC(g_itemWindow, dc);
+    // The least any paint costs: the update region made and taken again.
+    double empty = Measure([] {
+        InvalidateRect(g_itemWindow, nullptr, FALSE);
+        PAINTSTRUCT ps;
+        BeginPaint(g_itemWindow, &ps);
+        EndPaint(g_itemWindow, &ps);
+    });
     Row("  of which: 14 DrawIconEx (corner, toolbar)", drawn, whole, move);
+    Row("  the same 14 DrawIconEx into a memory DC", offscreen, whole, move);
+    Row("  of which: InvalidateRect + BeginPaint + EndPaint", empty, whole, move);
 }
 
 void BenchPenMove()
