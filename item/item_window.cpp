@@ -10,9 +10,8 @@
 
 LPCWSTR ItemClassName()
 {
-    LPCWSTR name = nullptr;
-    LoadStringW(g_item.moduleInstance, IDS_ITEM_NAME, (LPWSTR)&name, 0);
-    return name;
+    // A NULL buffer asks for the resource's own read-only text.
+    return (LPCWSTR)(INT_PTR)LoadStringW(g_item.moduleInstance, IDS_ITEM_NAME, nullptr, 0);
 }
 
 extern "C" HWND WINAPI InitializeCustomItem(TODAYLISTITEM *, HWND parent)

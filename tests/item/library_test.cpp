@@ -26,12 +26,18 @@ TEST(Library, TextsAtLoadBeforeAnyWindow)
 
 TEST(Library, ClassNameResourceCarriesItsTerminator)
 {
-    const wchar_t *text = nullptr;
-    int length = LoadStringW(GetModuleHandleW(nullptr), 1, (LPWSTR)&text, 0);
-    EXPECT_EQ(13, length);
+    // A NULL buffer gives the resource's own text, its length in the word
+    // before it; a real buffer still gets a copy.
+    HINSTANCE self = GetModuleHandleW(nullptr);
+    const wchar_t *text = (const wchar_t *)(INT_PTR)LoadStringW(self, 1, nullptr, 0);
     ASSERT_TRUE(text);
+    EXPECT_EQ(13, text[-1]);
     EXPECT_EQ(0, text[12]);
     EXPECT_STREQ(L"inkleaf_item", text);
+    wchar_t copy[20] = {};
+    EXPECT_EQ(13, LoadStringW(self, 1, copy, 20));
+    EXPECT_STREQ(L"inkleaf_item", copy);
+    EXPECT_EQ(0, LoadStringW(self, 2, nullptr, 0));   // no such string
 }
 
 TEST(Library, EveryIconIsLoadedAtTheScreenSize)
