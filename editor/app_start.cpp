@@ -50,6 +50,7 @@ void FitAboveMenuBar(HWND window)
 }
 
 // Runs until WM_QUIT; the accelerators act for the window of each message.
+// A GetMessageW error (-1) ends the loop too, instead of spinning on it.
 static int RunMessageLoop(HACCEL accelerators)
 {
     MSG msg = {};

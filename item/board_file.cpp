@@ -47,18 +47,20 @@ static bool WriteAll(HANDLE file, const void *data, DWORD bytes)
     return WriteFile(file, data, bytes, &written, nullptr) && written == bytes;
 }
 
-// Closes the temporary file and puts it in place of `path`; on any failure
-// the temporary file is removed and `path` is untouched.
+// Closes the temporary file and puts it in place of `path`. A failure
+// before the old file is removed removes the temporary file and leaves
+// `path` untouched; should the rename fail after the old file is gone, the
+// complete temporary file is kept, as the only copy left.
 static bool FinishReplace(HANDLE file, bool written, LPCWSTR temp, LPCWSTR path)
 {
     bool ok = CloseHandle(file) && written;
     if (ok && !DeleteFileW(path) && GetLastError() != ERROR_FILE_NOT_FOUND)
         ok = false;
-    if (ok)
-        ok = MoveFileW(temp, path) != 0;
-    if (!ok)
+    if (!ok) {
         DeleteFileW(temp);
-    return ok;
+        return false;
+    }
+    return MoveFileW(temp, path) != 0;
 }
 
 static bool WriteHeaders(HANDLE file, int width, int height)

@@ -7,7 +7,8 @@
 LPCWSTR BoardPath(int index);
 
 // Writes a complete board file at `path`; false when any step failed, in
-// which case an earlier file at `path` is left as it was.
+// which case an earlier file at `path` is left as it was (or, when only the
+// final rename failed, the new file stays complete at "<path>.new").
 bool WriteBoardFile(LPCWSTR path, int width, int height, const BYTE *pixels);
 
 // Creates a new 640 x 640 file of zero pixels at the first path that takes
