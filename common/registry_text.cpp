@@ -53,7 +53,7 @@ bool ParseDecimal(const TextUnit *text, int *value)
     return true;
 }
 
-int FormatDecimal(int value, TextUnit *out)
+int FormatDecimal(int value, TextUnit *out, int capacity)
 {
     TextUnit digits[11];
     int count = 0;
@@ -62,7 +62,13 @@ int FormatDecimal(int value, TextUnit *out)
         digits[count++] = (TextUnit)('0' + magnitude % 10);
         magnitude /= 10;
     } while (magnitude != 0);
+    if (capacity <= 0)
+        return 0;
     int n = 0;
+    if (count + (value < 0) >= capacity) {
+        out[0] = 0;
+        return 0;
+    }
     if (value < 0)
         out[n++] = '-';
     while (count > 0)

@@ -18,6 +18,7 @@ bool TerminateReceivedText(TextUnit *buffer, int capacity, unsigned long bytes);
 // digits reads as 0. Returns false when the number does not fit in 32 bits.
 bool ParseDecimal(const TextUnit *text, int *value);
 
-// Writes `value` as "%d" does, terminated; `out` needs 12 units. Returns the
-// number of characters.
-int FormatDecimal(int value, TextUnit *out);
+// Writes `value` as "%d" does, terminated, into `out` (room for `capacity`
+// units; 12 hold any value). Returns the number of characters; a number
+// that does not fit leaves `out` empty and returns 0.
+int FormatDecimal(int value, TextUnit *out, int capacity);

@@ -33,7 +33,7 @@ void SetUscreen()
     HKEY key = OpenItemKey();
     if (!key)
         return;
-    int chars = FormatDecimal(1, g_editor.uscreenText);
+    int chars = FormatDecimal(1, g_editor.uscreenText, USCREEN_TEXT_UNITS);
     WriteItemValueText(key, VALUE_USCREEN, g_editor.uscreenText, chars);
     RegCloseKey(key);
 }

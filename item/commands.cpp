@@ -42,7 +42,7 @@ static WCHAR *CurrentPageText()
 static void StartEditor()
 {
     ItemState &s = g_item;
-    FormatDecimal(s.currentPage, s.pageArgText);
+    FormatDecimal(s.currentPage, s.pageArgText, NUMBER_TEXT_UNITS);
     SHELLEXECUTEINFOW info = {};
     info.cbSize = sizeof(info);
     info.lpFile = EditorPath(s.installFolderIndex);

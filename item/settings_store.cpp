@@ -5,7 +5,7 @@
 
 static void WriteNumber(HKEY key, LPCWSTR name, WCHAR *scratch, int value)
 {
-    int chars = FormatDecimal(value, scratch);
+    int chars = FormatDecimal(value, scratch, NUMBER_TEXT_UNITS);
     WriteItemValueText(key, name, scratch, chars);
 }
 

@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         if (ParseDecimal(buffer.data(), &value)) {
             TextUnit text[12];
             int again = 0;
-            FormatDecimal(value, text);
+            FormatDecimal(value, text, 12);
             if (!ParseDecimal(text, &again) || again != value)
                 __builtin_trap();
         }

@@ -68,11 +68,29 @@ TEST(FormatDecimal, WritesPercentD)
     const int values[] = {0, 7, 200, -40, 2147483647, (int)0x80000000};
     const char *texts[] = {"0", "7", "200", "-40", "2147483647", "-2147483648"};
     for (int i = 0; i < 6; i++) {
-        int n = FormatDecimal(values[i], out);
+        int n = FormatDecimal(values[i], out, 12);
         ASSERT_EQ((int)strlen(texts[i]), n);
         for (int k = 0; k <= n; k++)
             EXPECT_EQ((TextUnit)texts[i][k], out[k]);
     }
+}
+
+TEST(FormatDecimal, NeverWritesPastItsRoom)
+{
+    // A number text holds 9 characters and the terminator.
+    TextUnit out[12];
+    for (TextUnit &unit : out)
+        unit = 'x';
+    EXPECT_EQ(9, FormatDecimal(999999999, out, 10));
+    EXPECT_EQ(0, out[9]);
+    EXPECT_EQ('x', out[10]);
+    EXPECT_EQ(0, FormatDecimal(1000000000, out, 10));
+    EXPECT_EQ(0, out[0]);
+    EXPECT_EQ('x', out[10]);
+    EXPECT_EQ(0, FormatDecimal(-100000000, out, 10));   // ten characters with the sign
+    EXPECT_EQ(8, FormatDecimal(-1000000, out, 10));
+    EXPECT_EQ(0, FormatDecimal(5, out, 1));
+    EXPECT_EQ(0, out[0]);
 }
 
 TEST(PageValueName, OnlyPagesOneToFive)
