@@ -62,13 +62,12 @@ int FormatDecimal(int value, TextUnit *out, int capacity)
         digits[count++] = (TextUnit)('0' + magnitude % 10);
         magnitude /= 10;
     } while (magnitude != 0);
-    if (capacity <= 0)
-        return 0;
-    int n = 0;
-    if (count + (value < 0) >= capacity) {
-        out[0] = 0;
+    if (count + (value < 0) >= capacity) {   // no room for it and its terminator
+        if (capacity > 0)
+            out[0] = 0;
         return 0;
     }
+    int n = 0;
     if (value < 0)
         out[n++] = '-';
     while (count > 0)
