@@ -5,7 +5,7 @@
 # The profile's prefix is a copy of the headless base prefix, made fresh for
 # each run; an Xvfb screen and a wineserver are started for the command and
 # stopped afterwards. WINEPREFIX, INKLEAF_PREFIX and DISPLAY are set for the
-# command.
+# command; WINEARCH (win32 or win64) gives the prefix's architecture.
 set -u
 base=$1 profile=$2
 shift 2
@@ -14,9 +14,8 @@ case "$profile" in
     large) screen=480x640 dpi=192 ;;
     *) echo "run-on-screen: unknown profile $profile" >&2; exit 2 ;;
 esac
-export WINEARCH=win32 WINEDEBUG=${WINEDEBUG:--all}
-export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
 here=$(cd "$(dirname "$0")" && pwd)
+source "$here/wine-env.sh"
 "$here/make-prefix.sh" "$base" || exit 99
 
 prefix=$(dirname "$base")/$profile
@@ -29,7 +28,7 @@ rm -rf "$prefix/drive_t"/*
 # Show on X, at the profile's resolution.
 sed -i '/^\[Software\\\\Wine\\\\Drivers\]/,/^$/{/"Graphics"=/d}' "$prefix/user.reg"
 sed -i "s/^\"LogPixels\"=dword:.*/\"LogPixels\"=dword:$(printf '%08x' "$dpi")/" "$prefix/user.reg"
-# build/wine-run uses INKLEAF_PREFIX: the command's wine runs there too.
+# The build's wine-run uses INKLEAF_PREFIX: the command's wine runs there too.
 export WINEPREFIX=$prefix INKLEAF_PREFIX=$prefix
 
 fifo=$(mktemp -u)

@@ -7,6 +7,7 @@
 #   run-session.sh BINDIR OUTDIR SESSION...
 set -u
 bin=$1 out=$2
+source "$(dirname "$0")/../cmake/wine-env.sh"
 shift 2
 install_dir="$WINEPREFIX/drive_c/Program Files/inkleaf_item"
 mkdir -p "$install_dir" "$out"

@@ -7,12 +7,18 @@
 #include "pen_input.h"
 #include "settings_store.h"
 #include "resources/item_resource.h"
+#include <type_traits>
 
 LPCWSTR ItemClassName()
 {
     // A NULL buffer asks for the resource's own read-only text.
     return (LPCWSTR)(INT_PTR)LoadStringW(g_item.moduleInstance, IDS_ITEM_NAME, nullptr, 0);
 }
+
+// The Today screen calls ordinal 240 as its initialise-item function: on
+// x86 the calling convention is part of that type.
+static_assert(std::is_same<decltype(&InitializeCustomItem), PFNCUSTOMINITIALIZEITEM>::value,
+              "InitializeCustomItem is the Today screen's initialise-item function");
 
 extern "C" HWND WINAPI InitializeCustomItem(TODAYLISTITEM *, HWND parent)
 {

@@ -35,3 +35,10 @@ extern "C" void *LockClipboardMemory(HANDLE memory);
 extern "C" void UnlockClipboardMemory(HANDLE memory);
 extern "C" SIZE_T ClipboardMemorySize(HANDLE memory);
 #endif
+
+// Structures whose 32-bit sizes the item and the editor pass or rely on.
+#ifndef _WIN64
+static_assert(sizeof(SHELLEXECUTEINFOW) == 60, "SHELLEXECUTEINFO is 60 bytes on the device");
+static_assert(sizeof(BITMAP) == 24, "BITMAP is 24 bytes on the device");
+static_assert(sizeof(LOGFONTW) == 92, "LOGFONT is 92 bytes on the device");
+#endif

@@ -7,6 +7,8 @@
 // SetForegroundWindow is filled here: callers keep calling the system's
 // name; the marked handle is resolved and the window raised.
 #include <windows.h>
+#include <type_traits>
+#include "import_slot.h"
 
 typedef BOOL(WINAPI *SetForegroundWindowFunction)(HWND);
 
@@ -33,6 +35,8 @@ static BOOL WINAPI DeviceSetForegroundWindow(HWND window)
 
 // The slot that callers' code reads; the linker takes it from here instead
 // of from user32's import library.
+static_assert(std::is_same<SetForegroundWindowFunction, decltype(&SetForegroundWindow)>::value,
+              "SetForegroundWindow's stand-in has its type");
 extern "C" SetForegroundWindowFunction deviceSetForegroundWindowSlot
-    __asm__("__imp__SetForegroundWindow@4");
+    __asm__(IMPORT_SLOT(SetForegroundWindow, 4));
 SetForegroundWindowFunction deviceSetForegroundWindowSlot = DeviceSetForegroundWindow;

@@ -6,6 +6,8 @@
 // filled here: callers keep calling the system's name; that one form is
 // answered from the resource, every other call goes to the system.
 #include <windows.h>
+#include <type_traits>
+#include "import_slot.h"
 
 typedef int(WINAPI *LoadStringFunction)(HINSTANCE, UINT, LPWSTR, int);
 
@@ -39,6 +41,9 @@ static int WINAPI DeviceLoadStringW(HINSTANCE instance, UINT id, LPWSTR buffer, 
 }
 
 // The slot that callers' code reads; the linker takes it from here instead
-// of from user32's import library.
-extern "C" LoadStringFunction deviceLoadStringSlot __asm__("__imp__LoadStringW@16");
+// of from user32's import library. The stand-in has the system function's
+// type, calling convention included, so that the slot's name holds.
+static_assert(std::is_same<LoadStringFunction, decltype(&LoadStringW)>::value,
+              "LoadStringW's stand-in has its type");
+extern "C" LoadStringFunction deviceLoadStringSlot __asm__(IMPORT_SLOT(LoadStringW, 16));
 LoadStringFunction deviceLoadStringSlot = DeviceLoadStringW;

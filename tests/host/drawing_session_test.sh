@@ -13,6 +13,7 @@ set -u
 bin=$1 tool=$2 session=$3 out=$4
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
+source "$root/cmake/wine-env.sh"
 
 passed=0 failed=0
 pass() { passed=$((passed + 1)); }

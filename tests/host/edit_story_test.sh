@@ -9,6 +9,7 @@
 set -u
 bin=$1 session=$2 out=$3
 root=$(cd "$(dirname "$0")/../.." && pwd)
+source "$root/cmake/wine-env.sh"
 
 passed=0 failed=0
 check() { if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAILED: $*"; fi; }

@@ -8,6 +8,7 @@
 #   malformed_boards_test.sh BINDIR BOARD_CORPUS_TOOL OUTDIR
 set -u
 bin=$1 tool=$2 out=$3
+source "$(dirname "$0")/../../cmake/wine-env.sh"
 passed=0 failed=0
 check() { if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAILED: $*"; fi; }
 
