@@ -23,22 +23,46 @@ LPCWSTR BoardPath(int index)
     return (index >= 1 && index <= BOARD_PATH_COUNT) ? kBoardPaths[index - 1] : nullptr;
 }
 
-// A new board file is written in full under this name beside the old one,
-// and only then takes the old one's place.
-static bool TempPathFor(LPCWSTR path, WCHAR temp[MAX_PATH])
+// Other names in the board file's folder: "<path>.new", where a save
+// writes the whole new file before it takes the old one's place, and
+// "inkleaf_board.unloadable.bmp", where a file the item cannot load is
+// kept before a fresh Board replaces it.
+static bool PathWithSuffix(LPCWSTR path, size_t keep, LPCWSTR suffix, WCHAR out[MAX_PATH])
 {
-    static const WCHAR suffix[] = L".new";
-    size_t length = wcslen(path);
-    if (length + sizeof(suffix) / sizeof(WCHAR) > MAX_PATH)
+    size_t added = wcslen(suffix);
+    if (keep + added + 1 > MAX_PATH)
         return false;
-    memcpy(temp, path, length * sizeof(WCHAR));
-    memcpy(temp + length, suffix, sizeof(suffix));
+    memcpy(out, path, keep * sizeof(WCHAR));
+    memcpy(out + keep, suffix, (added + 1) * sizeof(WCHAR));
     return true;
 }
 
-static HANDLE OpenForWriting(LPCWSTR path)
+static bool TempPathFor(LPCWSTR path, WCHAR temp[MAX_PATH])
 {
-    return CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return PathWithSuffix(path, wcslen(path), L".new", temp);
+}
+
+static bool UnloadablePathFor(LPCWSTR path, WCHAR kept[MAX_PATH])
+{
+    size_t length = wcslen(path);
+    return length > 4 && PathWithSuffix(path, length - 4, L".unloadable.bmp", kept);
+}
+
+static bool FileExists(LPCWSTR path)
+{
+    return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Bytes in the file at `path`; 0 when it is empty, missing or unreadable.
+static DWORD FileBytes(LPCWSTR path)
+{
+    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return 0;
+    DWORD bytes = GetFileSize(file, nullptr);
+    CloseHandle(file);
+    return bytes == INVALID_FILE_SIZE ? 0 : bytes;
 }
 
 static bool WriteAll(HANDLE file, const void *data, DWORD bytes)
@@ -47,66 +71,150 @@ static bool WriteAll(HANDLE file, const void *data, DWORD bytes)
     return WriteFile(file, data, bytes, &written, nullptr) && written == bytes;
 }
 
-// Closes the temporary file and puts it in place of `path`. A failure
-// before the old file is removed removes the temporary file and leaves
-// `path` untouched; should the rename fail after the old file is gone, the
-// complete temporary file is kept, as the only copy left.
-static bool FinishReplace(HANDLE file, bool written, LPCWSTR temp, LPCWSTR path)
-{
-    bool ok = CloseHandle(file) && written;
-    if (ok && !DeleteFileW(path) && GetLastError() != ERROR_FILE_NOT_FOUND)
-        ok = false;
-    if (!ok) {
-        DeleteFileW(temp);
-        return false;
-    }
-    return MoveFileW(temp, path) != 0;
-}
-
-static bool WriteHeaders(HANDLE file, int width, int height)
+// Writes a whole board file from the current position of `file`: the two
+// headers, then the pixels as one block, or rows of zero bytes when
+// `pixels` is NULL. Every write is checked.
+static bool WriteBoardContents(HANDLE file, int width, int height, const BYTE *pixels)
 {
     unsigned char headers[BOARD_HEADERS_BYTES];
     BuildBoardFileHeaders(width, height, headers);
-    return WriteAll(file, headers, BOARD_FILE_HEADER_BYTES) &&
-           WriteAll(file, headers + BOARD_FILE_HEADER_BYTES, BOARD_INFO_HEADER_BYTES);
+    bool written = WriteAll(file, headers, BOARD_FILE_HEADER_BYTES) &&
+                   WriteAll(file, headers + BOARD_FILE_HEADER_BYTES, BOARD_INFO_HEADER_BYTES);
+    if (pixels)
+        return written && WriteAll(file, pixels, (DWORD)BoardPixelBytes(width, height));
+    static const BYTE zeroRow[BOARD_NEW_WIDTH * 3] = {};
+    for (int row = 0; written && row < height; row++)
+        written = WriteAll(file, zeroRow, (DWORD)width * 3);
+    return written;
+}
+
+static HANDLE OpenBoardFile(LPCWSTR path, DWORD disposition)
+{
+    return CreateFileW(path, GENERIC_WRITE, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+// Writes a whole file at `path` (created or truncated); a file that could
+// not be completed is removed.
+static bool WriteWholeBoardFile(LPCWSTR path, int width, int height, const BYTE *pixels)
+{
+    HANDLE file = OpenBoardFile(path, CREATE_ALWAYS);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    bool written = WriteBoardContents(file, width, height, pixels);
+    if (CloseHandle(file) && written)
+        return true;
+    DeleteFileW(path);
+    return false;
+}
+
+// Rewrites the existing file at `path` from its first byte, without
+// truncating it first: a Board of the file's own size needs no new room.
+static bool RewriteInPlace(LPCWSTR path, int width, int height, const BYTE *pixels)
+{
+    HANDLE file = OpenBoardFile(path, OPEN_EXISTING);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    bool written = WriteBoardContents(file, width, height, pixels) && SetEndOfFile(file);
+    return CloseHandle(file) && written;
+}
+
+// An unloadable, non-empty file at `path` is kept under the unloadable name
+// (in place of an older one) so that writing a Board there loses nothing.
+static void SetAsideUnloadable(LPCWSTR path)
+{
+    WCHAR kept[MAX_PATH];
+    if (FileBytes(path) == 0 || !UnloadablePathFor(path, kept))
+        return;
+    DeleteFileW(kept);
+    MoveFileW(path, kept);
+}
+
+// The Board in the file at `path` when the pixel writers can address it.
+static HBITMAP LoadUsableBoard(LPCWSTR path)
+{
+    HBITMAP board = SHLoadDIBitmap(path);
+    BoardPixels pixels;
+    if (board && !GetBoardPixels(board, &pixels)) {
+        DeleteObject(board);
+        board = nullptr;
+    }
+    return board;
+}
+
+// Settles what a save cut short left at `path`: a whole "<path>.new" is the
+// newest Board when "<path>" does not load, and takes its place; beside a
+// loadable "<path>" it is stale, and so is one that does not load itself.
+static void SettlePendingSave(LPCWSTR path)
+{
+    WCHAR temp[MAX_PATH];
+    if (!TempPathFor(path, temp) || !FileExists(temp))
+        return;
+    HBITMAP board = LoadUsableBoard(path);
+    HBITMAP saved = board ? nullptr : LoadUsableBoard(temp);
+    if (board)
+        DeleteObject(board);
+    if (!saved) {
+        DeleteFileW(temp);
+        return;
+    }
+    DeleteObject(saved);
+    SetAsideUnloadable(path);
+    if (DeleteFileW(path) || GetLastError() == ERROR_FILE_NOT_FOUND)
+        MoveFileW(temp, path);
+}
+
+enum BoardWriteResult { BOARD_NOT_OPENED, BOARD_NOT_WRITTEN, BOARD_WRITTEN };
+
+// Writes a Board at `path`. The folder counts as chosen when `path` opens
+// for writing. What was there is never lost: a new file is written whole
+// beside the old one and then takes its place; when there is no room for
+// it, the old file is rewritten in place. An empty or missing file is
+// simply written.
+static BoardWriteResult WriteBoardAt(LPCWSTR path, int width, int height, const BYTE *pixels)
+{
+    WCHAR temp[MAX_PATH];
+    if (!TempPathFor(path, temp))
+        return BOARD_NOT_OPENED;
+    HANDLE probe = OpenBoardFile(path, OPEN_ALWAYS);
+    if (probe == INVALID_HANDLE_VALUE)
+        return BOARD_NOT_OPENED;
+    DWORD oldBytes = GetFileSize(probe, nullptr);
+    if (oldBytes == 0) {
+        bool written = WriteBoardContents(probe, width, height, pixels);
+        if (CloseHandle(probe) && written)
+            return BOARD_WRITTEN;
+        DeleteFileW(path);
+        return BOARD_NOT_WRITTEN;
+    }
+    CloseHandle(probe);
+    if (WriteWholeBoardFile(temp, width, height, pixels)) {
+        if (!DeleteFileW(path)) {
+            DeleteFileW(temp);
+            return BOARD_NOT_WRITTEN;
+        }
+        // Should the rename fail, the whole new file stays as "<path>.new"
+        // and the next item creation puts it in place.
+        return MoveFileW(temp, path) ? BOARD_WRITTEN : BOARD_NOT_WRITTEN;
+    }
+    return RewriteInPlace(path, width, height, pixels) ? BOARD_WRITTEN : BOARD_NOT_WRITTEN;
 }
 
 bool WriteBoardFile(LPCWSTR path, int width, int height, const BYTE *pixels)
 {
-    WCHAR temp[MAX_PATH];
-    if (!pixels || width < 1 || height < 1 || !TempPathFor(path, temp))
+    if (!pixels || width < 1 || height < 1 || BoardPixelBytes(width, height) > 0x7FFFFFFF)
         return false;
-    size_t bytes = BoardPixelBytes(width, height);
-    if (bytes > 0x7FFFFFFF)
-        return false;
-    HANDLE file = OpenForWriting(temp);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    bool written = WriteHeaders(file, width, height) && WriteAll(file, pixels, (DWORD)bytes);
-    return FinishReplace(file, written, temp, path);
-}
-
-static bool WriteNewBoardFile(LPCWSTR path)
-{
-    static const BYTE zeroRow[BOARD_NEW_WIDTH * 3] = {};
-    WCHAR temp[MAX_PATH];
-    if (!TempPathFor(path, temp))
-        return false;
-    HANDLE file = OpenForWriting(temp);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    bool written = WriteHeaders(file, BOARD_NEW_WIDTH, BOARD_NEW_HEIGHT);
-    for (int row = 0; written && row < BOARD_NEW_HEIGHT; row++)
-        written = WriteAll(file, zeroRow, sizeof(zeroRow));
-    return FinishReplace(file, written, temp, path);
+    return WriteBoardAt(path, width, height, pixels) == BOARD_WRITTEN;
 }
 
 bool CreateBoardFile()
 {
     for (int index = 1; index <= BOARD_PATH_COUNT; index++) {
         g_item.installFolderIndex = index;
-        if (WriteNewBoardFile(BoardPath(index)))
+        BoardWriteResult result = WriteBoardAt(BoardPath(index), BOARD_NEW_WIDTH, BOARD_NEW_HEIGHT, nullptr);
+        if (result == BOARD_WRITTEN)
             return true;
+        if (result == BOARD_NOT_WRITTEN)
+            break;
     }
     MessageBoxW(nullptr, L"Failed to create a file1.", nullptr, MB_OK | MB_ICONEXCLAMATION);
     return false;
@@ -115,31 +223,39 @@ bool CreateBoardFile()
 bool SaveBoard()
 {
     BoardPixels pixels;
-    if (!GetBoardPixels(g_item.boardBitmap, &pixels))
+    if (!GetBoardPixels(g_item.boardBitmap, &pixels) ||
+        BoardPixelBytes(pixels.width, pixels.height) > 0x7FFFFFFF)
         return false;
     for (int index = 1; index <= BOARD_PATH_COUNT; index++) {
-        if (WriteBoardFile(BoardPath(index), pixels.width, pixels.height, pixels.bits)) {
+        LPCWSTR path = BoardPath(index);
+        // What an earlier save left half done is settled before this one.
+        SettlePendingSave(path);
+        switch (WriteBoardAt(path, pixels.width, pixels.height, pixels.bits)) {
+        case BOARD_WRITTEN:
             g_item.installFolderIndex = index;
             return true;
+        case BOARD_NOT_WRITTEN:
+            return false;       // the chosen folder keeps the Board: no moving on
+        case BOARD_NOT_OPENED:
+            break;
         }
     }
     return false;
 }
 
-// Loads the first board file of the list that the pixel writers can use.
+// Loads the first board file of the list that the pixel writers can use,
+// settling each path on the way; a non-empty file that does not load is set
+// aside under the unloadable name, so nothing written later replaces it.
 static void LoadFirstBoardFile()
 {
     ItemState &s = g_item;
     for (int index = 1; index <= BOARD_PATH_COUNT; index++) {
         s.installFolderIndex = index;
-        s.boardBitmap = SHLoadDIBitmap(BoardPath(index));
-        BoardPixels pixels;
-        if (s.boardBitmap && !GetBoardPixels(s.boardBitmap, &pixels)) {
-            DeleteObject(s.boardBitmap);
-            s.boardBitmap = nullptr;
-        }
+        SettlePendingSave(BoardPath(index));
+        s.boardBitmap = LoadUsableBoard(BoardPath(index));
         if (s.boardBitmap)
             return;
+        SetAsideUnloadable(BoardPath(index));
     }
 }
 

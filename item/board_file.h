@@ -6,18 +6,24 @@
 // Path of entry `index` (1..12) of the board path list, NULL otherwise.
 LPCWSTR BoardPath(int index);
 
-// Writes a complete board file at `path`; false when any step failed, in
-// which case an earlier file at `path` is left as it was (or, when only the
-// final rename failed, the new file stays complete at "<path>.new").
+// Writes a complete board file at `path`; false when the path does not
+// open for writing or the file could not be written. What was at `path`
+// is never lost: the new file is written beside it as "<path>.new" and
+// then takes its place, or, without room for that, the old file is
+// rewritten in place.
 bool WriteBoardFile(LPCWSTR path, int width, int height, const BYTE *pixels);
 
-// Creates a new 640 x 640 file of zero pixels at the first path that takes
-// it; tells the user when none does.
+// Creates a new 640 x 640 file of zero pixels in the first folder of the
+// list whose board path opens for writing; tells the user when none does
+// or the file could not be written there.
 bool CreateBoardFile();
 
-// Writes the Board to the first path that takes it; false when none did
-// or there is no Board.
+// Writes the Board in the first folder of the list whose board path opens
+// for writing; false when none opens, the file could not be written there
+// (the save never moves on to another folder), or there is no Board.
 bool SaveBoard();
 
-// Loads the Board at item creation, or creates a new grey one.
+// Loads the Board at item creation, or creates a new grey one. A save cut
+// short is settled first; a non-empty file that does not load is kept as
+// "inkleaf_board.unloadable.bmp" beside it before anything replaces it.
 void LoadBoard();

@@ -128,6 +128,16 @@ static void PastePage(bool append)
         UpdateWindow(s.itemWindow);
 }
 
+// Fills the Board with the clear colour. Without a Board nothing changes,
+// and nothing is marked for saving.
+static void ClearBoard()
+{
+    if (!g_item.boardBitmap)
+        return;
+    FillBoard(g_item.boardBitmap);
+    g_item.boardDirty = 1;
+}
+
 // A colour chosen in a popup, by the popup that was opened last.
 static void ApplyColor(int index)
 {
@@ -141,8 +151,7 @@ static void ApplyColor(int index)
     case MENU_CONTEXT_CLEAR_BOARD:
         s.eraserColorIndex = s.clearColorIndex = index;
         ResolveColor(COLOR_TARGET_CLEAR);
-        FillBoard(s.boardBitmap);
-        s.boardDirty = 1;
+        ClearBoard();
         RefreshMenuChecks(CHECKS_ERASER_COLOR);
         break;
     case MENU_CONTEXT_ERASER_COLOR:
@@ -184,8 +193,7 @@ static void ClearWithEraser()
     MenuContext context = s.menuContext;
     s.menuContext = MENU_CONTEXT_NONE;
     if (context == MENU_CONTEXT_CLEAR_BOARD) {
-        FillBoard(s.boardBitmap);
-        s.boardDirty = 1;
+        ClearBoard();
         Repaint();
     }
 }

@@ -60,29 +60,27 @@ void UpdateLayoutMetrics()
 }
 
 // Releases the Board, its DCs and the composite bitmap.
+// Puts back what a memory DC held, then deletes the DC and the bitmap:
+// each of the three that exists, whatever failed when they were made.
+static void ReleaseMemoryBitmap(HDC *dc, HGDIOBJ *previous, HBITMAP *bitmap)
+{
+    if (*dc) {
+        if (*previous)
+            SelectObject(*dc, *previous);
+        DeleteDC(*dc);
+    }
+    if (*bitmap)
+        DeleteObject(*bitmap);
+    *dc = nullptr;
+    *previous = nullptr;
+    *bitmap = nullptr;
+}
+
 static void ReleaseBoardObjects()
 {
     ItemState &s = g_item;
-    if (s.boardDC) {
-        if (s.boardBitmap) {
-            SelectObject(s.boardDC, s.boardDCPrevBitmap);
-            DeleteObject(s.boardBitmap);
-        }
-        DeleteDC(s.boardDC);
-    }
-    if (s.compositeDC) {
-        if (s.compositeBitmap) {
-            SelectObject(s.compositeDC, s.compositeDCPrevBitmap);
-            DeleteObject(s.compositeBitmap);
-        }
-        DeleteDC(s.compositeDC);
-    }
-    s.boardBitmap = nullptr;
-    s.boardDC = nullptr;
-    s.boardDCPrevBitmap = nullptr;
-    s.compositeBitmap = nullptr;
-    s.compositeDC = nullptr;
-    s.compositeDCPrevBitmap = nullptr;
+    ReleaseMemoryBitmap(&s.boardDC, &s.boardDCPrevBitmap, &s.boardBitmap);
+    ReleaseMemoryBitmap(&s.compositeDC, &s.compositeDCPrevBitmap, &s.compositeBitmap);
 }
 
 static LRESULT OnCreate(HWND hwnd, WPARAM wParam, LPARAM lParam)

@@ -48,6 +48,17 @@ static WCHAR *NewTextBuffer(const WCHAR *text)
     return buffer;
 }
 
+static void FreeTextBuffers()
+{
+    ItemState &s = g_item;
+    for (WCHAR *&text : s.pageText) {
+        free(text);
+        text = nullptr;
+    }
+    free(s.readBuffer);
+    s.readBuffer = nullptr;
+}
+
 static void RegisterItemClass()
 {
     LPCWSTR name = ItemClassName();
@@ -71,8 +82,11 @@ bool LibraryAttach(HINSTANCE instance)
         buffers &= (s.pageText[page] = NewTextBuffer(kPageTextsAtAttach[page])) != nullptr;
     buffers &= (s.readBuffer = NewTextBuffer(kReadBufferAtAttach)) != nullptr;
     if (!buffers) {
-        // Every page needs its buffer: without them the library does not load.
-        LibraryDetach();
+        // Every page needs its buffer: without them the library does not
+        // load. Nothing else was made yet, and the detach that the loader
+        // sends after a failed attach finds nothing to undo.
+        FreeTextBuffers();
+        s.moduleInstance = nullptr;
         return false;
     }
     BuildPopupMenus();
@@ -89,18 +103,15 @@ bool LibraryAttach(HINSTANCE instance)
 void LibraryDetach()
 {
     ItemState &s = g_item;
+    if (!s.moduleInstance)
+        return;                 // never attached, or attached and detached already
     for (auto &pair : s.icons)
         for (HICON &icon : pair) {
             if (icon)
                 DestroyIcon(icon);
             icon = nullptr;
         }
-    for (WCHAR *&text : s.pageText) {
-        free(text);
-        text = nullptr;
-    }
-    free(s.readBuffer);
-    s.readBuffer = nullptr;
+    FreeTextBuffers();
     DestroyPopupMenus();
     UnregisterClassW(ItemClassName(), s.moduleInstance);
     s.moduleInstance = nullptr;

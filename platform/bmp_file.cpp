@@ -1,5 +1,6 @@
 #include "bmp_file.h"
 #include <stdint.h>
+#include <string.h>
 
 static unsigned long Get32(const unsigned char *p)
 {
@@ -65,4 +66,34 @@ bool ParseBmpFile(const unsigned char *data, size_t size, BmpFileLayout *layout)
     layout->pixelOffset = pixelOffset;
     layout->pixelBytes = pixelBytes;
     return true;
+}
+
+static void Put32(unsigned char *p, unsigned long value)
+{
+    p[0] = (unsigned char)value;
+    p[1] = (unsigned char)(value >> 8);
+    p[2] = (unsigned char)(value >> 16);
+    p[3] = (unsigned char)(value >> 24);
+}
+
+void CopyBmpInfo(const unsigned char *data, const BmpFileLayout &layout, unsigned char *info)
+{
+    memcpy(info, data + layout.infoOffset, layout.infoBytes);
+    Put32(info + 8, (unsigned long)layout.height);         // biHeight
+    if (layout.bitsPerPixel > 8) {
+        Put32(info + 32, 0);                                // biClrUsed
+        Put32(info + 36, 0);                                // biClrImportant
+    }
+}
+
+void CopyBmpRowsBottomUp(const unsigned char *data, const BmpFileLayout &layout, unsigned char *bits)
+{
+    const unsigned char *rows = data + layout.pixelOffset;
+    if (!layout.topDown) {
+        memcpy(bits, rows, layout.pixelBytes);
+        return;
+    }
+    size_t rowBytes = layout.pixelBytes / (size_t)layout.height;
+    for (int row = 0; row < layout.height; row++)
+        memcpy(bits + (size_t)(layout.height - 1 - row) * rowBytes, rows + (size_t)row * rowBytes, rowBytes);
 }

@@ -22,3 +22,13 @@ enum { BMP_MAX_DIMENSION = 16384 };
 // refuse: not a BMP, unknown header, compression other than plain or bit
 // fields, bad sizes, or a file cut short.
 bool ParseBmpFile(const unsigned char *data, size_t size, BmpFileLayout *layout);
+
+// Copies the file's information header (with its masks and colour table)
+// into `info`, layout.infoBytes bytes, made to describe exactly what the
+// loader hands over: the height positive, as the rows are copied bottom-up,
+// and no colour table for files of more than 8 bits a pixel.
+void CopyBmpInfo(const unsigned char *data, const BmpFileLayout &layout, unsigned char *info);
+
+// Copies the file's pixel rows (layout.pixelBytes bytes) into `bits`,
+// bottom line first, turning top-down files.
+void CopyBmpRowsBottomUp(const unsigned char *data, const BmpFileLayout &layout, unsigned char *bits);

@@ -28,18 +28,6 @@ static unsigned char *ReadWholeFile(LPCWSTR path, DWORD *size)
     return data;
 }
 
-// Copies the file's rows into a bottom-up section, turning top-down files.
-static void CopyRowsBottomUp(unsigned char *bits, const unsigned char *rows, const BmpFileLayout &layout)
-{
-    if (!layout.topDown) {
-        memcpy(bits, rows, layout.pixelBytes);
-        return;
-    }
-    size_t rowBytes = layout.pixelBytes / (size_t)layout.height;
-    for (int row = 0; row < layout.height; row++)
-        memcpy(bits + (size_t)(layout.height - 1 - row) * rowBytes, rows + (size_t)row * rowBytes, rowBytes);
-}
-
 extern "C" HBITMAP SHLoadDIBitmap(LPCWSTR fileName)
 {
     DWORD size = 0;
@@ -53,13 +41,12 @@ extern "C" HBITMAP SHLoadDIBitmap(LPCWSTR fileName)
         BITMAPINFO *info = (BITMAPINFO *)malloc(layout.infoBytes);
         void *bits = nullptr;
         if (info) {
-            memcpy(info, data + layout.infoOffset, layout.infoBytes);
-            info->bmiHeader.biHeight = layout.height;
+            CopyBmpInfo(data, layout, (unsigned char *)info);
             bitmap = CreateDIBSection(nullptr, info, DIB_RGB_COLORS, &bits, nullptr, 0);
             free(info);
         }
         if (bitmap && bits)
-            CopyRowsBottomUp((unsigned char *)bits, data + layout.pixelOffset, layout);
+            CopyBmpRowsBottomUp(data, layout, (unsigned char *)bits);
     }
     free(data);
     return bitmap;

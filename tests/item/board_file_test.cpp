@@ -4,6 +4,10 @@
 #include "item/board_file.h"
 #include "item/board_format.h"
 #include "item/board_primitives.h"
+#include "item/item_commands.h"
+#include "item/menus.h"
+#include <stdint.h>
+#include <string.h>
 
 namespace {
 
@@ -12,11 +16,6 @@ const size_t kFileBytes = 1228854;
 std::wstring BoardFile(int index)
 {
     return BoardFolder(index) + L"\\inkleaf_board.bmp";
-}
-
-bool Exists(const std::wstring &path)
-{
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 // A 640 x 640 board file of one colour with one marked pixel.
@@ -47,7 +46,7 @@ TEST_F(BoardFileTest, FirstStartCreatesAGreyBoardAtTheFirstExistingFolder)
     for (size_t i = 54; i < file.size(); i++)
         grey += file[i] == 224;
     EXPECT_EQ(kFileBytes - 54, grey);
-    EXPECT_FALSE(Exists(BoardFile(2) + L".new"));
+    EXPECT_FALSE(FileExists(BoardFile(2) + L".new"));
     EXPECT_EQ(224, g_item.eraserColorRGB.red);
     PixelBytes p = BoardPixelAt(639, 0);
     EXPECT_EQ(224, p.blue);
@@ -157,6 +156,13 @@ TEST_F(BoardFileTest, NoFolderAtAllTellsTheUserOnceAndGoesOnWithoutABoard)
     DrawAtPoint(g_item.boardBitmap, 100, 100);
     FillBoard(g_item.boardBitmap);
     EXPECT_EQ(12, g_item.installFolderIndex);
+    // Clearing a Board that is not there changes nothing to be saved: no
+    // save button.
+    g_item.menuContext = MENU_CONTEXT_CLEAR_BOARD;
+    SendMessageW(item, WM_COMMAND, IDM_COLOR_BLUE, 0);
+    g_item.menuContext = MENU_CONTEXT_CLEAR_BOARD;
+    SendMessageW(item, WM_COMMAND, IDM_CLEAR_WITH_ERASER, 0);
+    EXPECT_EQ(0, g_item.boardDirty);
 }
 
 TEST_F(BoardFileTest, SaveThatNoFolderAcceptsLeavesEveryFileAsItWas)
@@ -182,33 +188,192 @@ TEST_F(BoardFileTest, SaveThatNoFolderAcceptsLeavesEveryFileAsItWas)
         CloseHandle(h);
     for (int index : {2, 3, 5}) {
         EXPECT_EQ(before, ReadWholeFile(BoardFile(index))) << index;
-        EXPECT_FALSE(Exists(BoardFile(index) + L".new")) << index;
+        EXPECT_FALSE(FileExists(BoardFile(index) + L".new")) << index;
     }
 }
 
-// The test runner makes T:\Programmi a 2 MiB file system: an old board file
-// fits there, a second one beside it does not.
-TEST_F(BoardFileTest, AFullDiskNeverTruncatesThePreviousFile)
+// The test runner makes T:\Programmi a 2 MiB file system: one board file
+// fits there with some room to spare, a second one beside it does not.
+bool LowRoomStore()
 {
     ULARGE_INTEGER available, total, free;
-    if (!GetDiskFreeSpaceExW(L"T:\\Programmi\\", &available, &total, &free) ||
-        total.QuadPart > (4u << 20))
-        GTEST_SKIP() << "T:\\Programmi is not a small file system (mount needs root)";
+    return GetDiskFreeSpaceExW(L"T:\\Programmi\\", &available, &total, &free) &&
+           total.QuadPart <= (4u << 20);
+}
+
+#define REQUIRE_LOW_ROOM_STORE()                                                               \
+    if (!LowRoomStore())                                                                       \
+    GTEST_SKIP() << "T:\\Programmi is not a small file system (mount needs root)"
+
+// A Board drawn and saved on a store without room for a second copy stays
+// in its folder: the next creation loads the drawing from there.
+TEST_F(BoardFileTest, ALowRoomStoreKeepsTheBoardInItsFolder)
+{
+    REQUIRE_LOW_ROOM_STORE();
     MakeBoardFolder(1);
-    std::vector<BYTE> before = MarkedBoardFile(90, 2, 2);
-    ASSERT_TRUE(WriteWholeFile(BoardFile(1), before));
+    const std::vector<BYTE> b0 = MarkedBoardFile(90, 2, 2);
+    ASSERT_TRUE(WriteWholeFile(BoardFile(1), b0));
     ASSERT_TRUE(CreateItem());
     EXPECT_EQ(1, g_item.boardFileFound);
-    EXPECT_EQ(before, ReadWholeFile(BoardFile(1))) << "entry 1 keeps its old contents";
-    EXPECT_FALSE(Exists(BoardFile(1) + L".new"));
-    EXPECT_EQ(2, g_item.installFolderIndex) << "the save went on to entry 2";
-    EXPECT_EQ(before, ReadWholeFile(BoardFile(2)));
-    // A failed save is reported as such.
+    EXPECT_EQ(1, g_item.installFolderIndex);
+    EXPECT_EQ(b0, ReadWholeFile(BoardFile(1)));
+    EXPECT_FALSE(FileExists(BoardFile(2)));
+    // B1: the Board filled with another grey, saved, and the item made again.
+    g_item.eraserColorRGB = {40, 40, 40};
+    FillBoard(g_item.boardBitmap);
+    ASSERT_TRUE(SaveBoard());
+    EXPECT_EQ(1, g_item.installFolderIndex);
+    EXPECT_FALSE(FileExists(BoardFile(1) + L".new"));
+    DestroyWindow(item);
+    ASSERT_TRUE(CreateItem());
+    EXPECT_EQ(1, g_item.installFolderIndex);
+    EXPECT_EQ(40, BoardPixelAt(2, 2).blue);
+    EXPECT_EQ(40, BoardPixelAt(639, 639).red);
+    EXPECT_FALSE(FileExists(BoardFile(2)));
+    // A save that fits nowhere in its folder fails there; it never moves on.
     RemoveBoardFolders();
     MakeBoardFolder(1);
-    ASSERT_TRUE(WriteWholeFile(BoardFile(1), before));
+    MakeBoardFolder(2);
+    ASSERT_TRUE(WriteWholeFile(BoardFolder(1) + L"\\filler", std::vector<BYTE>(1800000, 7)));
+    ASSERT_TRUE(WriteWholeFile(BoardFile(1), std::vector<BYTE>(100, 1)));
     EXPECT_FALSE(SaveBoard());
-    EXPECT_EQ(before, ReadWholeFile(BoardFile(1)));
+    EXPECT_EQ(1, g_item.installFolderIndex);
+    EXPECT_FALSE(FileExists(BoardFile(1) + L".new"));
+    EXPECT_FALSE(FileExists(BoardFile(2)));
+}
+
+// Runs board_save_child.exe: a save of a Board of grey `grey` at the first
+// existing folder, cut at `cut`. True when the cut was met (the child is
+// then ended by TerminateProcess), false when the save ran to its end.
+bool SaveCutShort(int grey, const std::wstring &cut)
+{
+    HANDLE reached = CreateEventW(nullptr, TRUE, FALSE, L"inkleaf_board_save_cut");
+    ResetEvent(reached);
+    std::wstring command = L"\"" + BinaryDir() + L"\\board_save_child.exe\" " +
+                           std::to_wstring(grey) + L" " + cut;
+    STARTUPINFOW startup = {sizeof(startup)};
+    PROCESS_INFORMATION child;
+    EXPECT_TRUE(CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                               &startup, &child));
+    HANDLE both[] = {reached, child.hProcess};
+    DWORD woke = WaitForMultipleObjects(2, both, FALSE, 30000);
+    bool wasCut = woke == WAIT_OBJECT_0;
+    if (wasCut)
+        TerminateProcess(child.hProcess, 9);
+    WaitForSingleObject(child.hProcess, 10000);
+    DWORD code = 0;
+    GetExitCodeProcess(child.hProcess, &code);
+    if (!wasCut) {
+        EXPECT_EQ(0u, code) << "the save itself failed";
+    }
+    CloseHandle(child.hThread);
+    CloseHandle(child.hProcess);
+    CloseHandle(reached);
+    return wasCut;
+}
+
+// A process cut right after any call of a save: the next creation finds
+// the old drawing or the new one, never a fresh Board, and its own save
+// leaves no "<path>.new" behind.
+TEST_F(BoardFileTest, ASaveCutAfterAnyStepLosesNeitherDrawing)
+{
+    const std::vector<BYTE> old = MarkedBoardFile(90, 2, 2);
+    int cuts = 0, sawOld = 0, sawNew = 0;
+    for (int step = 1; step < 60; step++) {
+        ReloadLibrary();
+        ASSERT_TRUE(WriteWholeFile(BoardFile(2), old));
+        DeleteFileW((BoardFile(2) + L".new").c_str());
+        bool wasCut = SaveCutShort(30, L"after:" + std::to_wstring(step));
+        ASSERT_TRUE(CreateItem()) << step;
+        EXPECT_EQ(1, g_item.boardFileFound) << "cut after call " << step;
+        int grey = BoardPixelAt(100, 100).blue;
+        EXPECT_TRUE(grey == 90 || grey == 30) << "cut after call " << step << ": " << grey;
+        sawOld += grey == 90;
+        sawNew += grey == 30;
+        EXPECT_FALSE(FileExists(BoardFile(2) + L".new")) << step;
+        EXPECT_EQ(kFileBytes, ReadWholeFile(BoardFile(2)).size()) << step;
+        DestroyWindow(item);
+        if (!wasCut)
+            break;
+        cuts++;
+    }
+    EXPECT_GE(cuts, 6) << "the save makes at least this many calls";
+    EXPECT_GT(sawOld, 0);
+    EXPECT_GT(sawNew, 0);
+}
+
+// Without room for a second copy the old file is rewritten in place: a cut
+// halfway through that leaves new pixels up to the cut and old ones after
+// it, and the next creation loads it.
+TEST_F(BoardFileTest, ACutInPlaceRewriteStillLoads)
+{
+    REQUIRE_LOW_ROOM_STORE();
+    MakeBoardFolder(1);
+    ASSERT_TRUE(WriteWholeFile(BoardFile(1), MarkedBoardFile(90, 2, 2)));
+    // The first large write is the new copy's, which does not fit; the
+    // second rewrites the old file.
+    ASSERT_TRUE(SaveCutShort(30, L"within:2"));
+    EXPECT_FALSE(FileExists(BoardFile(1) + L".new"));
+    ASSERT_TRUE(CreateItem());
+    EXPECT_EQ(1, g_item.boardFileFound);
+    EXPECT_EQ(1, g_item.installFolderIndex);
+    EXPECT_EQ(30, BoardPixelAt(0, 0).blue);
+    EXPECT_EQ(90, BoardPixelAt(639, 639).blue);
+}
+
+// A valid BMP of another shape than the Board's: `bits` 8 (with a grey
+// palette), 24 or 32, rows padded to 4 bytes.
+std::vector<BYTE> OtherBitmapFile(int width, int height, int bits)
+{
+    size_t palette = bits == 8 ? 256 * 4 : 0;
+    size_t row = ((size_t)width * bits + 31) / 32 * 4;
+    size_t offset = 54 + palette;
+    std::vector<BYTE> file(offset + row * height, 0x5A);
+    auto put32 = [&file](size_t at, uint32_t v) {
+        for (int i = 0; i < 4; i++)
+            file[at + i] = (BYTE)(v >> (8 * i));
+    };
+    memset(file.data(), 0, 54);
+    file[0] = 'B';
+    file[1] = 'M';
+    put32(2, (uint32_t)file.size());
+    put32(10, (uint32_t)offset);
+    put32(14, 40);
+    put32(18, (uint32_t)width);
+    put32(22, (uint32_t)height);
+    file[26] = 1;
+    file[28] = (BYTE)bits;
+    for (size_t i = 0; i < palette; i += 4)
+        file[54 + i] = file[55 + i] = file[56 + i] = (BYTE)(i / 4);
+    return file;
+}
+
+// A user's picture the item cannot draw on is kept byte for byte beside
+// the fresh Board, replacing an older kept one; an empty file is simply
+// replaced.
+TEST_F(BoardFileTest, AFileTheItemCannotLoadIsKeptBesideTheFreshBoard)
+{
+    const std::wstring kept = BoardFolder(2) + L"\\inkleaf_board.unloadable.bmp";
+    const std::vector<BYTE> pictures[] = {
+        OtherBitmapFile(641, 640, 24), OtherBitmapFile(640, 640, 8), OtherBitmapFile(640, 640, 32)};
+    for (const auto &picture : pictures) {
+        ReloadLibrary();
+        ASSERT_TRUE(WriteWholeFile(BoardFile(2), picture));
+        ASSERT_TRUE(CreateItem());
+        EXPECT_EQ(0, g_item.boardFileFound);
+        EXPECT_EQ(picture, ReadWholeFile(kept)) << picture.size();
+        std::vector<BYTE> board = ReadWholeFile(BoardFile(2));
+        ASSERT_EQ(kFileBytes, board.size());
+        EXPECT_EQ(224, board[54]);
+        EXPECT_EQ(224, BoardPixelAt(320, 320).red);
+        DestroyWindow(item);
+    }
+    DeleteFileW(kept.c_str());
+    ReloadLibrary();
+    ASSERT_TRUE(WriteWholeFile(BoardFile(2), {}));
+    ASSERT_TRUE(CreateItem());
+    EXPECT_EQ(kFileBytes, ReadWholeFile(BoardFile(2)).size());
+    EXPECT_FALSE(FileExists(kept));
 }
 
 }  // namespace

@@ -8,14 +8,6 @@
 
 namespace {
 
-std::wstring BinaryDir()
-{
-    wchar_t path[MAX_PATH];
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring dir = path;
-    return dir.substr(0, dir.find_last_of(L'\\'));
-}
-
 // Runs the probe program with `args` and waits for it.
 DWORD RunProbe(const std::wstring &args)
 {

@@ -5,14 +5,6 @@
 
 namespace {
 
-std::wstring BinaryDir()
-{
-    wchar_t path[MAX_PATH];
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring dir = path;
-    return dir.substr(0, dir.find_last_of(L'\\'));
-}
-
 TEST(Library, TextsAtLoadBeforeAnyWindow)
 {
     ReloadLibrary();
@@ -153,6 +145,47 @@ TEST(Library, TheDllLoadsUnloadsAndLoadsAgain)
     }
     DeleteItemKey();
     RemoveBoardFolders();
+}
+
+typedef void *(__cdecl *MallocFn)(size_t);
+#ifdef _WIN64
+extern "C" MallocFn mallocSlot __asm__("__imp_malloc");
+#else
+extern "C" MallocFn mallocSlot __asm__("__imp__malloc");
+#endif
+void *__cdecl NoMemory(size_t) { return nullptr; }
+LRESULT CALLBACK SentinelProc(HWND h, UINT m, WPARAM w, LPARAM l) { return DefWindowProcW(h, m, w, l); }
+
+// A load whose page buffers cannot be had fails, registers no class, and
+// the detach the loader then sends undoes nothing it did not do: a class
+// of the host's named after the host's string 1 stays registered. In a
+// child process: malloc is made to fail there through its import slot.
+TEST(LibraryDeathTest, AFailedLoadUnloadsOnce)
+{
+    EXPECT_EXIT(
+        {
+            LibraryDetach();
+            g_item = ItemState();
+            HINSTANCE self = GetModuleHandleW(nullptr);
+            WNDCLASSW sentinel = {};
+            sentinel.lpfnWndProc = SentinelProc;
+            sentinel.hInstance = self;
+            sentinel.lpszClassName = L"inkleaf_item";   // this program's string 1 as well
+            bool ok = RegisterClassW(&sentinel) != 0;
+            DWORD protect;
+            VirtualProtect(&mallocSlot, sizeof(mallocSlot), PAGE_READWRITE, &protect);
+            MallocFn real = mallocSlot;
+            mallocSlot = NoMemory;
+            bool attached = LibraryAttach(self);
+            mallocSlot = real;
+            LibraryDetach();    // as the loader does after a failed attach
+            WNDCLASSW found = {};
+            ok = ok && !attached && GetClassInfoW(self, L"inkleaf_item", &found) &&
+                 found.lpfnWndProc == SentinelProc && g_item.pageText[0] == nullptr &&
+                 g_item.itemMenu == nullptr;
+            ExitProcess(ok ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

@@ -13,6 +13,9 @@ std::wstring BoardFolder(int index);            // "T:\Programmi\inkleaf_item" .
 void RemoveBoardFolders();
 void MakeBoardFolder(int index);
 std::vector<BYTE> ReadWholeFile(const std::wstring &path);
+bool FileExists(const std::wstring &path);
+// The folder of the test program, where the programs it starts are built.
+std::wstring BinaryDir();
 bool WriteWholeFile(const std::wstring &path, const std::vector<BYTE> &bytes);
 
 // Signals or clears the shell's ready event.

@@ -85,4 +85,45 @@ TEST(ParseBmpFile, ReadsTopDownAndPaddedRows)
     EXPECT_EQ(32u, layout.pixelBytes);
 }
 
+// The header handed to the platform describes exactly the bytes copied:
+// a 24-bit file that claims a colour table gets none, a top-down file's
+// height turns positive and its rows bottom-up.
+TEST(CopyBmp, HeaderAndRowsDescribeWhatIsHandedOver)
+{
+    auto file = BoardFile(4, 3);
+    Put32(file, 22, (unsigned long)-3);          // top-down
+    Put32(file, 46, 256);                        // colours used, on a 24-bit file
+    for (int row = 0; row < 3; row++)
+        file[54 + row * 12] = (unsigned char)(row + 1);
+    BmpFileLayout layout;
+    ASSERT_TRUE(ParseBmpFile(file.data(), file.size(), &layout));
+    ASSERT_EQ(40u, layout.infoBytes);
+    std::vector<unsigned char> info(layout.infoBytes);
+    CopyBmpInfo(file.data(), layout, info.data());
+    EXPECT_EQ(3, info[8]);
+    EXPECT_EQ(0, info[11]);
+    EXPECT_EQ(std::vector<unsigned char>(8, 0), std::vector<unsigned char>(info.begin() + 32, info.end()));
+    std::vector<unsigned char> bits(layout.pixelBytes, 0xEE);
+    CopyBmpRowsBottomUp(file.data(), layout, bits.data());
+    EXPECT_EQ(3, bits[0]);                       // the file's last row is the bottom line
+    EXPECT_EQ(2, bits[12]);
+    EXPECT_EQ(1, bits[24]);
+    // An 8-bit file keeps the colour table it has.
+    auto indexed = std::vector<unsigned char>(54 + 2 * 4 + 4, 0);
+    indexed[0] = 'B';
+    indexed[1] = 'M';
+    Put32(indexed, 10, 62);
+    Put32(indexed, 14, 40);
+    Put32(indexed, 18, 1);
+    Put32(indexed, 22, 1);
+    indexed[26] = 1;
+    indexed[28] = 8;
+    Put32(indexed, 46, 2);
+    ASSERT_TRUE(ParseBmpFile(indexed.data(), indexed.size(), &layout));
+    info.assign(layout.infoBytes, 0);
+    CopyBmpInfo(indexed.data(), layout, info.data());
+    EXPECT_EQ(48u, info.size());
+    EXPECT_EQ(2, info[32]);
+}
+
 }  // namespace
