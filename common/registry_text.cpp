@@ -75,3 +75,24 @@ int FormatDecimal(int value, TextUnit *out, int capacity)
     out[n] = 0;
     return n;
 }
+
+void TakeNumberText(const TextUnit *text, int lo, int hi, int *field)
+{
+    int value = 0;
+    if (ParseDecimal(text, &value) && value >= lo && value <= hi)
+        *field = value;
+}
+
+int FlagFromText(const TextUnit *text)
+{
+    int value = 0;
+    return ParseDecimal(text, &value) && value == 1;
+}
+
+void CopyPageText(TextUnit *page, const TextUnit *received)
+{
+    int length = TextLength(received, PAGE_TEXT_MAX_CHARS);
+    for (int i = 0; i < length; i++)
+        page[i] = received[i];
+    page[length] = 0;
+}

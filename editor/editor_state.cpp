@@ -1,5 +1,5 @@
 #include "editor_state.h"
-#include "../common/registry_text.h"
+#include "command_line.h"
 #include <string.h>
 
 EditorState g_editor;
@@ -7,14 +7,6 @@ EditorState g_editor;
 const WCHAR kStartupErrorText[] =
     L"\r\nERROR!!!\r\nThis software is for\r\n'Inkleaf.'\r\nThis software must be\r\n"
     L"launched from 'Inkleaf'\r\non Today screen\r\n\r\nTap on [ok] button to eixt.";
-
-int PageFromCommandLine(LPCWSTR commandLine)
-{
-    int page = 0;
-    if (!commandLine || !ParseDecimal(commandLine, &page))
-        return 0;
-    return page;
-}
 
 bool EditorPageIsValid()
 {

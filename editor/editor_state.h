@@ -25,11 +25,6 @@ extern EditorState g_editor;
 // What the main window shows until a page text is read.
 extern const WCHAR kStartupErrorText[];
 
-// The page number of a command line: decimal, leading white space skipped,
-// an optional sign, digits up to the first non-digit; no digits, or a
-// number beyond 32 bits, give 0.
-int PageFromCommandLine(LPCWSTR commandLine);
-
 bool EditorPageIsValid();
 
 // Zeroes the record, allocates both text buffers with the start-up error

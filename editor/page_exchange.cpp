@@ -13,8 +13,7 @@ void ReadPageText()
         return;
     }
     if (ReadItemValueText(name, g_editor.readBuffer, PAGE_TEXT_UNITS))
-        memcpy(g_editor.textBuffer, g_editor.readBuffer,
-               (TextLength(g_editor.readBuffer, PAGE_TEXT_UNITS) + 1) * sizeof(WCHAR));
+        CopyPageText(g_editor.textBuffer, g_editor.readBuffer);
 }
 
 void WritePageText()

@@ -2,6 +2,7 @@
 #include "board_primitives.h"
 #include "item_commands.h"
 #include "menus.h"
+#include "page_paste.h"
 #include "settings_store.h"
 #include "../common/registry_text.h"
 #include <string.h>
@@ -84,8 +85,7 @@ static const WCHAR *LockClipboardText(HANDLE *handle, int *length)
     *handle = GetClipboardData(CF_UNICODETEXT);
     const WCHAR *text = *handle ? (const WCHAR *)LockClipboardMemory(*handle) : nullptr;
     if (text) {
-        size_t units = ClipboardMemorySize(*handle) / sizeof(WCHAR);
-        *length = TextLength(text, units < (size_t)PAGE_TEXT_UNITS ? (int)units : PAGE_TEXT_UNITS);
+        *length = ClipboardTextLength(text, ClipboardMemorySize(*handle));
     }
     return text;
 }
@@ -105,19 +105,8 @@ static void PastePage(bool append)
         CloseClipboard();
         return;
     }
-    WCHAR *page = CurrentPageText();
-    if (page && length >= 1 && length <= PAGE_TEXT_MAX_CHARS) {
-        int pageLength = (int)wcsnlen(page, PAGE_TEXT_MAX_CHARS);
-        if (!append) {
-            memcpy(page, text, length * sizeof(WCHAR));
-            page[length] = 0;
-        } else if (pageLength + length + 2 < PAGE_TEXT_UNITS) {
-            page[pageLength] = L'\r';
-            page[pageLength + 1] = L'\n';
-            memcpy(page + pageLength + 2, text, length * sizeof(WCHAR));
-            page[pageLength + 2 + length] = 0;
-        }
-    }
+    if (WCHAR *page = CurrentPageText())
+        PasteIntoPage(page, text, length, append);
     UnlockClipboardMemory(handle);
     CloseClipboard();
     SaveSettings();

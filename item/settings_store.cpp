@@ -12,21 +12,18 @@ static void WriteNumber(HKEY key, LPCWSTR name, WCHAR *scratch, int value)
 // Reads a number; stores it when the read succeeds and it lies in [lo, hi].
 static bool ReadNumber(LPCWSTR name, WCHAR *scratch, int *field, int lo, int hi)
 {
-    int value = 0;
     if (!ReadItemValueText(name, scratch, NUMBER_TEXT_UNITS))
         return false;
-    if (ParseDecimal(scratch, &value) && value >= lo && value <= hi)
-        *field = value;
+    TakeNumberText(scratch, lo, hi, field);
     return true;
 }
 
 // Reads an on/off value: on exactly when the number is 1.
 static bool ReadFlag(LPCWSTR name, WCHAR *scratch, int *field)
 {
-    int value = 0;
     if (!ReadItemValueText(name, scratch, NUMBER_TEXT_UNITS))
         return false;
-    *field = ParseDecimal(scratch, &value) && value == 1;
+    *field = FlagFromText(scratch);
     return true;
 }
 
@@ -46,8 +43,7 @@ void LoadPageText(int page)
         g_item.settingsReadFailed = 0;
     bool ok = ReadItemValueText(name, g_item.readBuffer, PAGE_TEXT_UNITS);
     if (ok)
-        memcpy(g_item.pageText[page - 1], g_item.readBuffer,
-               (TextLength(g_item.readBuffer, PAGE_TEXT_UNITS) + 1) * sizeof(WCHAR));
+        CopyPageText(g_item.pageText[page - 1], g_item.readBuffer);
     if (page == 1)
         TrackRead(ok);
 }

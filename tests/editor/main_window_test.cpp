@@ -3,6 +3,7 @@
 #include "editor_test_support.h"
 #include "editor/app_start.h"
 #include "editor/main_window.h"
+#include "editor/command_line.h"
 #include "editor/resources/editor_resource.h"
 #include <string.h>
 
