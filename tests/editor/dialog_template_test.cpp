@@ -3,29 +3,20 @@
 #include "editor/dialog_template.h"
 #include "template_builder.h"
 #include <gtest/gtest.h>
+#include <memory>
 #include <string.h>
 
 namespace {
 
-// Copies the first `size` bytes to the end of their own heap block, so that
-// a read past them leaves the block (and the guard bytes after it show a
-// write).
+// The first `size` bytes in a heap block of exactly that size: a read past
+// them leaves the block, which AddressSanitizer reports in the native build.
 struct ExactBytes {
-    ExactBytes(const std::vector<uint8_t> &from, size_t size) : block(size + 16, 0xA5)
+    ExactBytes(const std::vector<uint8_t> &from, size_t size) : block(new uint8_t[size])
     {
-        memcpy(block.data(), from.data(), size);
-        this->size = size;
+        memcpy(block.get(), from.data(), size);
     }
-    const uint8_t *data() const { return block.data(); }
-    bool GuardIntact() const
-    {
-        for (size_t i = size; i < block.size(); i++)
-            if (block[i] != 0xA5)
-                return false;
-        return true;
-    }
-    std::vector<uint8_t> block;
-    size_t size;
+    const uint8_t *data() const { return block.get(); }
+    std::unique_ptr<uint8_t[]> block;
 };
 
 TEST(DialogTemplate, ReadsTheAboutLayout)
@@ -69,7 +60,6 @@ TEST(DialogTemplate, CutAnywhereIsRefusedWithoutReadingPastTheEnd)
     for (size_t size = 0; size < t.size(); size++) {
         ExactBytes cut(t, size);
         EXPECT_FALSE(DialogTemplateIsComplete(cut.data(), size)) << "cut at " << size;
-        EXPECT_TRUE(cut.GuardIntact());
     }
     EXPECT_FALSE(DialogTemplateIsComplete(nullptr, 100));
 }

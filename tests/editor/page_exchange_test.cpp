@@ -73,8 +73,11 @@ TEST_F(PageExchangeTest, OutsideOneToFiveTheKeyIsOpenedButNoPageReadOrWritten)
         SCOPED_TRACE(page);
         g_editor.editorPage = page;
         SetBuffer(L"in memory");
+        auto before = ReadAllStored();
         ReadPageText();
         EXPECT_EQ(L"in memory", Buffer());
+        EXPECT_TRUE(g_writes.empty()) << "a read writes nothing";
+        EXPECT_EQ(before, ReadAllStored()) << "the key is left as it was";
         WritePageText();
         EXPECT_TRUE(g_writes.empty());
     }

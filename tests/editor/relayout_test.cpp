@@ -139,10 +139,9 @@ TEST_F(RelayoutTest, TwoUnnamedControlsStillMoveButGiveFalse)
     KnockOut(named);
     EXPECT_EQ(FALSE, RelayoutDialog(instance, d, 901));
     ExpectRect(Expected(d, 10, 50, 60, 10), Placed(d, named), "named control");
-    RECT placed = Placed(d, unnamed);
-    RECT first = Expected(d, 10, 10, 60, 10), second = Expected(d, 10, 30, 60, 10);
-    EXPECT_TRUE(EqualRect(&placed, &first) || EqualRect(&placed, &second))
-        << "the id -1 control is at a template place, not at " << placed.left << "," << placed.top;
+    // Both id -1 items find the first such control, and both moves of it
+    // go into the one deferred batch: the later one is where it ends.
+    ExpectRect(Expected(d, 10, 30, 60, 10), Placed(d, unnamed), "first id -1 control");
 }
 
 TEST_F(RelayoutTest, MissingControlGivesFalseAndLaterControlsAreStillPlaced)
