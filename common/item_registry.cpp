@@ -1,8 +1,6 @@
 #include "item_registry.h"
 #include "registry_text.h"
 
-RegistryWriteTap g_registryWriteTap = nullptr;
-
 HKEY OpenItemKey()
 {
     HKEY key = nullptr;
@@ -32,7 +30,5 @@ bool ReadItemValueText(LPCWSTR name, WCHAR *buffer, int capacity)
 void WriteItemValueText(HKEY key, LPCWSTR name, const WCHAR *text, int chars)
 {
     DWORD bytes = (DWORD)chars * sizeof(WCHAR);
-    if (g_registryWriteTap)
-        g_registryWriteTap(name, (const BYTE *)text, bytes);
     RegSetValueExW(key, name, 0, REG_SZ, (const BYTE *)text, bytes);
 }

@@ -17,7 +17,3 @@ bool ReadItemValueText(LPCWSTR name, WCHAR *buffer, int capacity);
 // bytes). Errors are ignored.
 void WriteItemValueText(HKEY key, LPCWSTR name, const WCHAR *text, int chars);
 
-// Every value either program writes passes through WriteItemValueText; a
-// test may watch what it hands to RegSetValueExW.
-typedef void (*RegistryWriteTap)(LPCWSTR name, const BYTE *data, DWORD bytes);
-extern RegistryWriteTap g_registryWriteTap;

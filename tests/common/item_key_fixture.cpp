@@ -65,12 +65,17 @@ std::map<std::wstring, StoredValue> ReadAllStored()
     return all;
 }
 
+// The fixture's own writes go to advapi32 directly, not through the import
+// slot that a RegistryWriteRecorder watches for the code under test.
 void StoreRaw(LPCWSTR name, DWORD type, const void *data, DWORD bytes)
 {
+    typedef LONG(WINAPI * SetValueFn)(HKEY, LPCWSTR, DWORD, DWORD, const BYTE *, DWORD);
+    static const SetValueFn setValue =
+        (SetValueFn)(void *)GetProcAddress(GetModuleHandleW(L"advapi32.dll"), "RegSetValueExW");
     HKEY key;
     ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_LOCAL_MACHINE, ITEM_KEY_PATH, 0, nullptr, 0,
                                              KEY_ALL_ACCESS, nullptr, &key, nullptr));
-    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExW(key, name, 0, type, (const BYTE *)data, bytes));
+    ASSERT_EQ(ERROR_SUCCESS, setValue(key, name, 0, type, (const BYTE *)data, bytes));
     RegCloseKey(key);
 }
 

@@ -6,35 +6,25 @@
 #include "editor/dialogs.h"
 #include "editor/page_exchange.h"
 #include "common/item_registry.h"
+#include "../common/registry_write_recorder.h"
+#include <memory>
 #include "editor/resources/editor_resource.h"
 #include <string.h>
 
 namespace {
 
-struct PassedWrite {
-    std::wstring name;
-    std::vector<BYTE> data;
-    std::wstring Text() const { return std::wstring((const wchar_t *)data.data(), data.size() / 2); }
-};
-std::vector<PassedWrite> g_writes;
-
-void RecordWrite(LPCWSTR name, const BYTE *data, DWORD bytes)
-{
-    g_writes.push_back(PassedWrite{name, std::vector<BYTE>(data, data + bytes)});
-}
-
 class PageExchangeTest : public ItemKeyTest {
 protected:
+    std::unique_ptr<RegistryWriteRecorder> recorder;
     void SetUp() override
     {
         ItemKeyTest::SetUp();
         ASSERT_TRUE(InitEditorState(GetModuleHandleW(nullptr), L"3"));
-        g_writes.clear();
-        g_registryWriteTap = RecordWrite;
+        recorder.reset(new RegistryWriteRecorder);
     }
     void TearDown() override
     {
-        g_registryWriteTap = nullptr;
+        recorder.reset();
         FreeEditorBuffers();
         ItemKeyTest::TearDown();
     }

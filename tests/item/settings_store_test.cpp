@@ -3,34 +3,23 @@
 #include "item/library.h"
 #include "item/settings_store.h"
 #include "common/item_registry.h"
+#include "../common/registry_write_recorder.h"
+#include <memory>
 #include <map>
 
 namespace {
 
-// What the item handed to RegSetValueExW, value by value.
-struct Write {
-    std::wstring name;
-    std::wstring text;
-    DWORD bytes;
-};
-std::vector<Write> g_writes;
-
-void RecordWrite(LPCWSTR name, const BYTE *data, DWORD bytes)
-{
-    g_writes.push_back(Write{name, std::wstring((const wchar_t *)data, bytes / 2), bytes});
-}
-
 class SettingsStoreTest : public ItemTest {
 protected:
+    std::unique_ptr<RegistryWriteRecorder> recorder;
     void SetUp() override
     {
         ItemTest::SetUp();
-        g_writes.clear();
-        g_registryWriteTap = RecordWrite;
+        recorder.reset(new RegistryWriteRecorder);
     }
     void TearDown() override
     {
-        g_registryWriteTap = nullptr;
+        recorder.reset();
         ItemTest::TearDown();
     }
     // Stores a complete set of values, as a previous run would have left.
@@ -66,13 +55,13 @@ TEST_F(SettingsStoreTest, FirstStartStoresBuiltInTextsAndDefaultsWithoutTerminat
     }
     // Every write passes exactly twice the characters: "cheight" is 6 bytes.
     ASSERT_FALSE(g_writes.empty());
-    for (const Write &w : g_writes) {
-        EXPECT_EQ(w.text.size() * 2, w.bytes) << w.name;
-        EXPECT_EQ(std::wstring::npos, w.text.find(L'\0')) << w.name;
+    for (const PassedWrite &w : g_writes) {
+        EXPECT_EQ(w.Text().size() * 2, w.data.size()) << w.name;
+        EXPECT_EQ(std::wstring::npos, w.Text().find(L'\0')) << w.name;
     }
-    for (const Write &w : g_writes) {
+    for (const PassedWrite &w : g_writes) {
         if (w.name == L"cheight") {
-            EXPECT_EQ(6u, w.bytes);
+            EXPECT_EQ(6u, w.data.size());
         }
     }
     EXPECT_FALSE(ReadStored(L"uscreen").exists);
@@ -85,7 +74,7 @@ TEST_F(SettingsStoreTest, SaveSettingsWritesInOrderAndCheightOnlyInRange)
     g_item.currentPage = 3;
     SaveSettings();
     std::vector<std::wstring> names;
-    for (const Write &w : g_writes)
+    for (const PassedWrite &w : g_writes)
         names.push_back(w.name);
     std::vector<std::wstring> order = {L"ptext3", L"fonts", L"tcolor", L"cheight", L"cpage",
                                        L"contdisp", L"showtext", L"showimage"};
@@ -95,7 +84,7 @@ TEST_F(SettingsStoreTest, SaveSettingsWritesInOrderAndCheightOnlyInRange)
     g_item.itemHeight = 9;
     g_item.currentPage = 0;
     SaveSettings();
-    for (const Write &w : g_writes) {
+    for (const PassedWrite &w : g_writes) {
         EXPECT_NE(L"cheight", w.name);
         EXPECT_EQ(std::wstring::npos, w.name.find(L"ptext"));
     }
@@ -188,7 +177,7 @@ TEST_F(SettingsStoreTest, PageTextsOf999RoundTripAnd1000AreRefused)
     SaveSettings();
     ASSERT_FALSE(g_writes.empty());
     EXPECT_EQ(L"ptext2", g_writes[0].name);
-    EXPECT_EQ(1998u, g_writes[0].bytes);
+    EXPECT_EQ(1998u, g_writes[0].data.size());
     EXPECT_EQ(longest, ReadStored(L"ptext2").Text());
     wcscpy(g_item.pageText[1], L"changed in memory");
     LoadPageText(2);
@@ -268,7 +257,7 @@ TEST_F(SettingsStoreTest, UscreenGivesOneRefreshAndIsAcknowledged)
     EXPECT_EQ(L"0", ReadStored(L"uscreen").Text());
     ASSERT_EQ(1u, g_writes.size());
     EXPECT_EQ(L"uscreen", g_writes[0].name);
-    EXPECT_EQ(2u, g_writes[0].bytes);
+    EXPECT_EQ(2u, g_writes[0].data.size());
     g_item.refreshPending = 0;
     ReloadSettings();
     EXPECT_EQ(0, g_item.refreshPending);
