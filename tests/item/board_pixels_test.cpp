@@ -1,5 +1,6 @@
 // Dots and fill on Boards in plain memory.
 #include "item/board_pixels.h"
+#include "test_board.h"
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <set>
@@ -7,38 +8,6 @@
 #include <vector>
 
 namespace {
-
-// A Board with guard bytes on both sides to catch writes outside it.
-struct TestBoard {
-    enum { GUARD = 64 };
-    std::vector<unsigned char> memory;
-    BoardPixels board;
-    TestBoard(int w, int h) : memory((size_t)w * h * 3 + 2 * GUARD, 0xAB)
-    {
-        board = BoardPixels{w, h, memory.data() + GUARD};
-        for (size_t i = 0; i < (size_t)w * h * 3; i++)
-            board.bits[i] = 0;
-    }
-    bool GuardsIntact() const
-    {
-        for (int i = 0; i < GUARD; i++)
-            if (memory[i] != 0xAB || memory[memory.size() - 1 - i] != 0xAB)
-                return false;
-        return true;
-    }
-    // (column, stored row) of every pixel that is no longer 0, 0, 0.
-    std::set<std::pair<int, int>> Written() const
-    {
-        std::set<std::pair<int, int>> out;
-        for (int r = 0; r < board.height; r++)
-            for (int c = 0; c < board.width; c++) {
-                const unsigned char *p = board.bits + BoardPixelOffset(board, c, r);
-                if (p[0] || p[1] || p[2])
-                    out.insert({c, r});
-            }
-        return out;
-    }
-};
 
 const PixelRGB kRed = {255, 0, 0};
 

@@ -1,5 +1,6 @@
 // Shape stamps on Boards in plain memory, with guard bytes around each Board.
 #include "item/stamp_shapes.h"
+#include "test_board.h"
 #include <gtest/gtest.h>
 #include <limits.h>
 #include <algorithm>
@@ -12,49 +13,15 @@
 
 namespace {
 
-typedef std::pair<int, int> Pixel;   // (column, stored row) or (dx, dr)
-typedef std::set<Pixel> PixelSet;
-
 const unsigned char kBackground = 224;
 const PixelRGB kBlack = {0, 0, 0};
 const PixelRGB kWhite = {255, 255, 255};
 const PixelRGB kYellow = {255, 255, 0};
 const PixelRGB kMarker = {10, 20, 30};
 
-// A Board in the background grey, with guard bytes on both sides.
-struct TestBoard {
-    enum { GUARD = 96 };
-    std::vector<unsigned char> memory;
-    BoardPixels board;
-    TestBoard(int w, int h) : memory((size_t)w * h * 3 + 2 * GUARD, 0xAB)
-    {
-        board = BoardPixels{w, h, memory.data() + GUARD};
-        for (size_t i = 0; i < (size_t)w * h * 3; i++)
-            board.bits[i] = kBackground;
-    }
-    bool GuardsIntact() const
-    {
-        for (int i = 0; i < GUARD; i++)
-            if (memory[i] != 0xAB || memory[memory.size() - 1 - i] != 0xAB)
-                return false;
-        return true;
-    }
-    const unsigned char *At(int column, int row) const
-    {
-        return board.bits + BoardPixelOffset(board, column, row);
-    }
-    // Every pixel that no longer holds the background grey.
-    PixelSet Written() const
-    {
-        PixelSet out;
-        for (int r = 0; r < board.height; r++)
-            for (int c = 0; c < board.width; c++) {
-                const unsigned char *p = At(c, r);
-                if (p[0] != kBackground || p[1] != kBackground || p[2] != kBackground)
-                    out.insert({c, r});
-            }
-        return out;
-    }
+// A Board in the background grey.
+struct GreyBoard : TestBoard {
+    GreyBoard(int w, int h) : TestBoard(w, h, kBackground) {}
 };
 
 struct ShapeRow {
@@ -85,7 +52,7 @@ const ShapeRow kShapeTable[] = {
 // from a stamp in the middle of a roomy Board.
 PixelSet PatternOf(int shape)
 {
-    TestBoard t(64, 64);
+    GreyBoard t(64, 64);
     BoardStampShape(t.board, 32, 20, shape, kMarker);   // anchor row 64 - 20 = 44
     PixelSet out;
     for (const Pixel &p : t.Written())
@@ -109,7 +76,7 @@ TEST(StampShapes, EveryShapeHasItsTablePixelCountAndFrame)
 {
     for (const ShapeRow &row : kShapeTable) {
         SCOPED_TRACE(row.name);
-        TestBoard t(640, 640);
+        GreyBoard t(640, 640);
         BoardStampShape(t.board, 320, 320, row.number, kMarker);   // anchor row 320
         PixelSet written = t.Written();
         EXPECT_EQ((size_t)row.pixels, written.size());
@@ -151,7 +118,7 @@ TEST(StampShapes, EveryShapeIsMirrorSymmetricAndRoundOnesAlsoTopToBottom)
 
 TEST(StampShapes, SmallStarLandsWhereThePrintedPatternPutsIt)
 {
-    TestBoard t(640, 640);
+    GreyBoard t(640, 640);
     BoardStampShape(t.board, 320, 100, SHAPE_STAR_S, kMarker);
     PixelSet star = FromLines(-7, 7, {
         ".......##.......",
@@ -223,7 +190,7 @@ TEST(StampShapes, UnfilledShapesAreTheFourNeighbourOutlinesOfTheirFilledTwins)
 
 TEST(StampShapes, LargeSquares)
 {
-    TestBoard once(640, 640), twice(640, 640);
+    GreyBoard once(640, 640), twice(640, 640);
     BoardStampShape(once.board, 200, 300, SHAPE_SQUARE_FILLED_L, kMarker);
     BoardStampShape(twice.board, 200, 300, SHAPE_SQUARE_FILLED_L, kMarker);
     BoardStampShape(twice.board, 200, 300, SHAPE_SQUARE_FILLED_L, kMarker);
@@ -233,7 +200,7 @@ TEST(StampShapes, LargeSquares)
     // Black filled, then white unfilled at the same point: a 28 x 28 black
     // block inside a one-pixel white border. Anchor column 200, row 340;
     // the frame is columns 186..215, rows 325..354.
-    TestBoard t(640, 640);
+    GreyBoard t(640, 640);
     BoardStampShape(t.board, 200, 300, SHAPE_SQUARE_FILLED_L, kBlack);
     BoardStampShape(t.board, 200, 300, SHAPE_SQUARE_OUTLINE_L, kWhite);
     int white = 0, black = 0;
@@ -253,7 +220,7 @@ TEST(StampShapes, LargeSquares)
 
 TEST(StampShapes, NumbersThatAreNoShapeAndEmptyBoardsWriteNothing)
 {
-    TestBoard t(640, 640);
+    GreyBoard t(640, 640);
     const std::vector<unsigned char> before = t.memory;
     for (int number : {3, 6, 9, 12, 15, 0, 18, 100, -1, -14, INT_MIN, INT_MAX}) {
         BoardStampShape(t.board, 320, 320, number, kMarker);
@@ -271,7 +238,7 @@ TEST(StampShapes, NumbersThatAreNoShapeAndEmptyBoardsWriteNothing)
 
 TEST(StampShapes, EveryPixelGetsTheColourAsBlueGreenRedLowBytes)
 {
-    TestBoard t(640, 640);
+    GreyBoard t(640, 640);
     BoardStampShape(t.board, 320, 320, SHAPE_HEART_L, kYellow);
     PixelSet written = t.Written();
     ASSERT_EQ(622u, written.size());
@@ -283,7 +250,7 @@ TEST(StampShapes, EveryPixelGetsTheColourAsBlueGreenRedLowBytes)
     }
 
     // Distinct components, one above 255: each byte is its component's low byte.
-    TestBoard u(64, 64);
+    GreyBoard u(64, 64);
     BoardStampShape(u.board, 32, 32, SHAPE_SQUARE_FILLED_S, PixelRGB{256 + 7, 8, 9});
     for (const Pixel &p : u.Written()) {
         const unsigned char *b = u.At(p.first, p.second);
@@ -304,7 +271,7 @@ TEST(StampShapes, AtTheMarginsExtremesNothingIsCutAndPixelsStayInColumns4ToWMinu
                 for (int y : {18, h - 18}) {
                     SCOPED_TRACE(::testing::Message() << row.name << " at " << x << ", " << y
                                                       << " on " << w << " x " << h);
-                    TestBoard t(w, h);
+                    GreyBoard t(w, h);
                     BoardStampShape(t.board, x, y, row.number, kMarker);
                     PixelSet written = t.Written();
                     EXPECT_EQ((size_t)row.pixels, written.size());
@@ -336,7 +303,7 @@ TEST(StampShapes, OffTheMarginOnlyThePixelsOnTheBoardAreWritten)
                 for (int y : ys) {
                     SCOPED_TRACE(::testing::Message() << row.name << " at " << x << ", " << y
                                                       << " on " << w << " x " << h);
-                    TestBoard t(w, h);
+                    GreyBoard t(w, h);
                     BoardStampShape(t.board, x, y, row.number, kMarker);
                     ASSERT_TRUE(t.GuardsIntact());
                     long long anchorRow = y == h / 2 ? y : (long long)h - y;
@@ -368,7 +335,7 @@ protected:
 
 TEST_F(StampShapeTest, LoadTimeStateStampsAYellowSmallStar)
 {
-    TestBoard t(640, 640);
+    GreyBoard t(640, 640);
     StampShape(t.board, 320, 100);
     PixelSet written = t.Written();
     EXPECT_EQ(140u, written.size());
@@ -384,7 +351,7 @@ TEST_F(StampShapeTest, UsesTheSelectedShapeAndStampColour)
     g_item.shapeIndex = SHAPE_SQUARE_OUTLINE_S;
     g_item.stampColorRGB = ColorRGB{1, 2, 3};
     g_item.penColorRGB = ColorRGB{4, 5, 6};
-    TestBoard t(640, 640);
+    GreyBoard t(640, 640);
     StampShape(t.board, 100, 200);
     PixelSet written = t.Written();
     EXPECT_EQ(52u, written.size());
