@@ -61,6 +61,10 @@ read -r number <"$fifo"
 rm -f "$fifo"
 [ -n "$number" ] || { echo "run-on-screen: the X screen did not start" >&2; exit 99; }
 export DISPLAY=":$number"
+# Real pointer input: wine without XInput2 (see tools/no_xinput.c).
+if [ "$window" -eq 1 ] && [ -n "${INKLEAF_NO_XINPUT_DIR:-}" ]; then
+    export LD_LIBRARY_PATH=$INKLEAF_NO_XINPUT_DIR${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}
+fi
 cleanup() {
     wineserver -k 2>/dev/null
     kill "$server" 2>/dev/null

@@ -53,6 +53,8 @@
 #include <windows.h>
 #include <wincodec.h>
 
+#include "popup_menu.h"
+
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -119,15 +121,6 @@ struct ScriptLine {
     int id;                                 // wtext, wcommand
 };
 
-// One popup-menu choice, made by a helper thread while the UI thread sits in
-// the item's modal TrackPopupMenuEx.
-struct MenuJob {
-    std::vector<std::wstring> path;
-    HANDLE thread;
-    volatile LONG state;                    // 0 running, 1 chosen, 2 failed
-    std::wstring error;
-};
-
 // ---------------------------------------------------------------------------
 // The host's one state record
 
@@ -165,7 +158,7 @@ struct HostState {
     bool stepGuardFired;                    // a popup nobody chooses from was closed
     bool closeRequested;
     bool stylusDown;
-    MenuJob *menuJob;
+    PopupMenuChoice *menuJob;               // the choice for the next "menu" line
     HWND target;                            // another program's window
     bool waiting;                           // a window/gone line is waiting
     DWORD waitStart;                        // since then
@@ -740,170 +733,15 @@ static void FinishRun(int exitCode)
 }
 
 // ---------------------------------------------------------------------------
-// Popup menu chooser (runs on its own thread)
-
-struct MenuWindowSearch {
-    HMENU wanted;       // NULL: any visible popup menu window of this process
-    HWND found;
-};
-
-static HMENU MenuOfWindow(HWND wnd)
-{
-    DWORD_PTR result = 0;
-    if (!SendMessageTimeoutW(wnd, MN_GETHMENU, 0, 0, SMTO_NORMAL, 1000, &result)) return NULL;
-    return (HMENU)result;
-}
-
-static BOOL CALLBACK FindMenuWindowProc(HWND wnd, LPARAM lParam)
-{
-    MenuWindowSearch *search = (MenuWindowSearch *)lParam;
-    wchar_t cls[16];
-    DWORD pid = 0;
-    GetWindowThreadProcessId(wnd, &pid);
-    if (pid != GetCurrentProcessId() || !IsWindowVisible(wnd)) return TRUE;
-    if (!GetClassNameW(wnd, cls, 16) || wcscmp(cls, L"#32768") != 0) return TRUE;
-    if (search->wanted && MenuOfWindow(wnd) != search->wanted) return TRUE;
-    search->found = wnd;
-    return FALSE;
-}
-
-static HWND WaitForMenuWindow(HMENU wanted, DWORD deadline)
-{
-    for (;;) {
-        MenuWindowSearch search = { wanted, NULL };
-        EnumWindows(FindMenuWindowProc, (LPARAM)&search);
-        if (search.found) return search.found;
-        if ((LONG)(GetTickCount() - deadline) >= 0) return NULL;
-        Sleep(10);
-    }
-}
-
-static std::wstring MenuEntryText(HMENU menu, int pos)
-{
-    wchar_t buf[256];
-    buf[0] = 0;
-    GetMenuStringW(menu, pos, buf, 256, MF_BYPOSITION);
-    return buf;
-}
-
-static int HighlightedEntry(HMENU menu)
-{
-    int count = GetMenuItemCount(menu);
-    for (int i = 0; i < count; i++)
-        if (GetMenuState(menu, i, MF_BYPOSITION) & MF_HILITE) return i;
-    return -1;
-}
-
-static void PostMenuKey(HWND wnd, UINT vk)
-{
-    PostMessageW(wnd, WM_KEYDOWN, vk, 1);
-}
-
-// Moves the menu's highlight onto entry pos with VK_DOWN, one step at a time,
-// waiting for each step to show.
-static bool HighlightMenuEntry(HWND wnd, HMENU menu, int pos, DWORD deadline)
-{
-    int steps = GetMenuItemCount(menu) * 2 + 2;
-    for (;;) {
-        int current = HighlightedEntry(menu);
-        if (current == pos) return true;
-        if (steps-- <= 0) return false;
-        PostMenuKey(wnd, VK_DOWN);
-        // Between the old highlight going and the new one coming, no entry is
-        // highlighted: that is not yet the step's end.
-        int now;
-        while ((now = HighlightedEntry(menu)) == current || now < 0) {
-            if ((LONG)(GetTickCount() - deadline) >= 0 || !IsWindow(wnd)) return false;
-            Sleep(2);
-        }
-    }
-}
-
-static void FailMenuJob(MenuJob *job, const std::wstring &error, const std::vector<HWND> &open)
-{
-    job->error = error;
-    // close whatever is still open, innermost level first
-    for (size_t i = open.size(); i-- > 0;) {
-        if (IsWindow(open[i])) PostMenuKey(open[i], VK_ESCAPE);
-        Sleep(20);
-    }
-    InterlockedExchange(&job->state, 2);
-}
-
-static DWORD WINAPI MenuJobThread(LPVOID param)
-{
-    MenuJob *job = (MenuJob *)param;
-    DWORD deadline = GetTickCount() + kMenuTimeoutMs;
-    std::vector<HWND> open;
-
-    HWND wnd = WaitForMenuWindow(NULL, deadline);
-    if (!wnd) {
-        FailMenuJob(job, L"no popup menu appeared within 5 s", open);
-        return 0;
-    }
-    open.push_back(wnd);
-    HMENU menu = MenuOfWindow(wnd);
-    for (size_t level = 0; level < job->path.size(); level++) {
-        const std::wstring &label = job->path[level];
-        int count = menu ? GetMenuItemCount(menu) : -1;
-        int pos = -1;
-        std::wstring entries;
-        for (int i = 0; i < count; i++) {
-            std::wstring text = MenuEntryText(menu, i);
-            if (text == label && pos < 0) pos = i;
-            if (!text.empty()) entries += (entries.empty() ? L"\"" : L", \"") + text + L"\"";
-        }
-        if (pos < 0) {
-            FailMenuJob(job, L"menu entry \"" + label + L"\" not found; the menu has " +
-                        (entries.empty() ? std::wstring(L"no entries") : entries), open);
-            return 0;
-        }
-        if (!HighlightMenuEntry(wnd, menu, pos, deadline)) {
-            FailMenuJob(job, L"could not move the menu highlight to \"" + label + L"\"", open);
-            return 0;
-        }
-        if (level + 1 < job->path.size()) {
-            HMENU sub = GetSubMenu(menu, pos);
-            if (!sub) {
-                FailMenuJob(job, L"menu entry \"" + label + L"\" has no submenu", open);
-                return 0;
-            }
-            PostMenuKey(wnd, VK_RIGHT);
-            HWND subWnd = WaitForMenuWindow(sub, deadline);
-            if (!subWnd) {
-                FailMenuJob(job, L"the submenu of \"" + label + L"\" did not open", open);
-                return 0;
-            }
-            open.push_back(subWnd);
-            wnd = subWnd;
-            menu = sub;
-        }
-    }
-    PostMenuKey(wnd, VK_RETURN);
-    InterlockedExchange(&job->state, 1);
-    return 0;
-}
+// Popup menu choices (host/popup_menu.cpp makes them on a thread of their own)
 
 static void ArmMenuJob(const std::vector<std::wstring> &path)
 {
-    MenuJob *job = new MenuJob();
-    job->path = path;
-    job->state = 0;
-    job->thread = CreateThread(NULL, 0, MenuJobThread, job, 0, NULL);
-    if (!job->thread) {
-        job->error = L"cannot start the menu thread";
-        job->state = 2;
-    }
-    g.menuJob = job;
+    g.menuJob = new PopupMenuChoice(path, kMenuTimeoutMs);
 }
 
 static void DropMenuJob()
 {
-    if (!g.menuJob) return;
-    if (g.menuJob->thread) {
-        WaitForSingleObject(g.menuJob->thread, kMenuTimeoutMs + 1000);
-        CloseHandle(g.menuJob->thread);
-    }
     delete g.menuJob;
     g.menuJob = NULL;
 }
@@ -1191,9 +1029,9 @@ static DWORD RunScriptStep()
             ScriptFailed(line, L"no menu choice was prepared");
             return kStepDone;
         }
-        if (g.menuJob->state == 0) return 20;   // still choosing; look again soon
-        if (g.menuJob->state == 2) {
-            std::wstring error = g.menuJob->error;
+        if (!g.menuJob->Done()) return 20;       // still choosing; look again soon
+        if (!g.menuJob->Succeeded()) {
+            std::wstring error = g.menuJob->Error();
             DropMenuJob();
             ScriptFailed(line, error);
             return kStepDone;

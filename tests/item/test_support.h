@@ -56,23 +56,11 @@ private:
     std::wstring text_;
 };
 
-// Chooses from the next popup menu that opens, as a user would: waits on
-// a thread of its own for the menu window, then moves down to the entry with
-// the given label (an empty label closes the menu without a choice) and
-// presses Enter. Records which menu it was.
-class MenuChooser {
-public:
-    explicit MenuChooser(const std::wstring &label);
-    ~MenuChooser();
-    bool Wait();                     // true once the menu was seen and handled
-    HMENU Menu() const { return menu_; }
-private:
-    static DWORD WINAPI Run(void *self);
-    std::wstring label_;
-    HANDLE thread_;
-    HMENU menu_ = nullptr;
-    volatile LONG done_ = 0;
-};
+// Chooses from the next popup menu that opens, as a user would (the Today
+// stand-in's own driver): PopupMenuChoice chooser({L"label"}) chooses that
+// entry, an empty path closes the menu without a choice; Menu() tells
+// which menu it was.
+#include "host/popup_menu.h"
 
 // The base of every test that touches the item key or the board folders.
 class ItemTest : public ::testing::Test {
