@@ -123,10 +123,46 @@ TEST_F(ShellStandInTest, InitDialogNeedsItsMask)
     EXPECT_TRUE(EqualRect(&before, &after));
     info.dwMask = SHIDIM_FLAGS;
     EXPECT_TRUE(SHInitDialog(&info));
-    RECT area;
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    // The screen below the shell's 20-pixel title strip.
+    RECT area = {0, 20, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     GetWindowRect(owner, &after);
     EXPECT_TRUE(EqualRect(&area, &after));
+}
+
+// The device's rules for top-level windows, which this test program has
+// too: CW_USEDEFAULT fills the screen below the title strip, a window that
+// asks for no caption gets none; child windows and given places stay.
+TEST(TopLevelWindowTest, DefaultPlaceIsTheScreenBelowTheTitleStrip)
+{
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    HWND window = CreateWindowExW(0, L"STATIC", L"", WS_VISIBLE, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                  CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
+    ASSERT_TRUE(window);
+    RECT area = {0, 20, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    RECT windowRect, client;
+    GetWindowRect(window, &windowRect);
+    GetClientRect(window, &client);
+    EXPECT_TRUE(EqualRect(&area, &windowRect));
+    EXPECT_EQ(area.right - area.left, client.right) << "no frame";
+    EXPECT_EQ(area.bottom - area.top, client.bottom) << "no caption";
+
+    HWND child = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, CW_USEDEFAULT, CW_USEDEFAULT, 30, 40,
+                                 window, nullptr, instance, nullptr);
+    ASSERT_TRUE(child);
+    RECT childRect;
+    GetClientRect(child, &childRect);
+    EXPECT_EQ(30, childRect.right);
+    EXPECT_EQ(40, childRect.bottom);
+    DestroyWindow(window);
+
+    HWND placed = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW, 10, 30, 200, 100, nullptr, nullptr,
+                                  instance, nullptr);
+    ASSERT_TRUE(placed);
+    GetWindowRect(placed, &windowRect);
+    RECT given = {10, 30, 210, 130};
+    EXPECT_TRUE(EqualRect(&given, &windowRect));
+    EXPECT_TRUE(GetWindowLongW(placed, GWL_STYLE) & WS_CAPTION) << "a caption asked for is kept";
+    DestroyWindow(placed);
 }
 
 }  // namespace
