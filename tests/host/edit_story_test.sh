@@ -25,7 +25,7 @@ check test $? -eq 0
 check grep -qF 'ptext1	REG_SZ	102	Shopping list:\r\n- ink\r\n- paper leaves\r\n- a new pen' "$out/registry.txt"
 check grep -qF "ptext2	REG_SZ	88	(tab2: Tap" "$out/registry.txt"
 check lacks "$out/registry.txt" 'uscreen	REG_SZ	4	1'    # OK sets no refresh of its own
-for shot in 1-today 2-editor 3-edit-dialog 4-editor-after-ok 5-today-new-text; do
+for shot in 1-today 2-editor 3-edit-dialog 4-editor-after-ok 5-about 6-today-new-text; do
     check test -s "$out/story-$shot.png"
 done
 
@@ -37,7 +37,7 @@ text_pixels() {
 # Before, the page had three lines (screen rows 20..65); the new text has a
 # fourth, below them: the item repainted with the text the editor wrote.
 before=$(text_pixels "$out/story-1-today.png" 66 80)
-after=$(text_pixels "$out/story-5-today-new-text.png" 66 80)
+after=$(text_pixels "$out/story-6-today-new-text.png" 66 80)
 check test "$before" -eq 0
 check test "$after" -gt 20
 # The editor showed the page it was started for, then the edited one.
