@@ -3,6 +3,7 @@
 // its owner built from the SHMENUBAR resource, full-screen dialogs, focus
 // kept across activation, and the "SIPPREF" control class.
 #include "aygshell.h"
+#include "device_screen.h"
 
 BOOL RegisterSipPrefClass();    // sippref.cpp
 
@@ -297,9 +298,9 @@ BOOL WINAPI SHCreateMenuBar(SHMENUBARINFO *info)
     return TRUE;
 }
 
-// Sizing covers the work area (there is no input panel here, so SIZEDLG
-// and SIZEDLGFULLSCREEN agree); EMPTYMENU adds an empty bar below the
-// dialog. The done button is the device's caption button: here the dialog
+// Sizing covers the screen below the shell's title strip, as on the device
+// (there is no input panel here, so SIZEDLG and SIZEDLGFULLSCREEN agree);
+// EMPTYMENU adds an empty bar below the dialog. The done button is the device's caption button: here the dialog
 // manager's Enter key gives the same IDOK. SIPDOWN has nothing to lower.
 BOOL WINAPI SHInitDialog(SHINITDLGINFO *info)
 {
@@ -317,9 +318,7 @@ BOOL WINAPI SHInitDialog(SHINITDLGINFO *info)
             bar = mb.hwndMB;
     }
     if (flags & (SHIDIF_SIZEDLG | SHIDIF_SIZEDLGFULLSCREEN)) {
-        RECT area;
-        if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0))
-            SetRect(&area, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+        RECT area = ScreenBelowTitleStrip();
         RECT barRect = {};
         if (bar)
             GetWindowRect(bar, &barRect);

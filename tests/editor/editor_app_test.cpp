@@ -294,9 +294,9 @@ TEST_F(EditorAppTest, ControlAOpensAboutAndControlQCloses)
     HWND about = WaitForDialog(window, L"Inkleaf");
     ASSERT_TRUE(about) << "Ctrl+A opens About";
 
-    // Full screen above an empty menu bar of its own.
-    RECT area, dialogRect, barRect;
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    // Full screen below the title strip, above an empty menu bar of its own.
+    RECT area = {0, 20, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    RECT dialogRect, barRect;
     GetWindowRect(about, &dialogRect);
     HWND bar = FindOwnedWindow(L"menu_worker", about, editor.Id());
     ASSERT_TRUE(bar);

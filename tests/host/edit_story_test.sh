@@ -24,11 +24,12 @@ check test $? -eq 0
 # The editor wrote the page the item showed, and nothing else.
 check grep -qF 'ptext1	REG_SZ	102	Shopping list:\r\n- ink\r\n- paper leaves\r\n- a new pen' "$out/registry.txt"
 check grep -qF "ptext2	REG_SZ	88	(tab2: Tap" "$out/registry.txt"
-# OK sets no refresh of its own: "uscreen" was never written (the item
-# writes it back to "0" only after it found it set, so any write shows).
+# OK sets no refresh of its own, nor does the About dialog's OK: "uscreen"
+# was never written (the item writes it back to "0" only after it found it
+# set, so any write shows).
 check lacks "$out/registry.txt" 'uscreen'
 check grep -q '^cpage	' "$out/registry.txt"    # the dump holds the item's values
-for shot in 1-today 2-editor 3-edit-dialog 4-editor-after-ok 5-today-new-text; do
+for shot in 1-today 2-editor 3-edit-dialog 4-editor-after-ok 5-about 6-today-new-text; do
     check test -s "$out/story-$shot.png"
 done
 
@@ -40,7 +41,7 @@ text_pixels() {
 # Before, the page had three lines (screen rows 20..65); the new text has a
 # fourth, below them: the item repainted with the text the editor wrote.
 before=$(text_pixels "$out/story-1-today.png" 66 80)
-after=$(text_pixels "$out/story-5-today-new-text.png" 66 80)
+after=$(text_pixels "$out/story-6-today-new-text.png" 66 80)
 check test "$before" -eq 0
 check test "$after" -gt 20
 # The editor showed the page it was started for, then the edited one.

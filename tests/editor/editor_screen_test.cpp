@@ -1,0 +1,160 @@
+// The real inkpad_app.exe on a device-sized screen (run once on the small
+// and once on the large one): its main window fills the screen below the
+// Today title strip down to its menu bar, and both dialogs lie on the screen
+// with every control whole.
+#include "app_driver.h"
+#include "editor_test_support.h"
+
+namespace {
+
+// The Today stand-in's title strip: 20 pixels high on every screen.
+const LONG kTitleStripHeight = 20;
+const int kPageText = 1000;
+const UINT kAboutCommand = 40002;
+
+RECT Screen()
+{
+    return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+RECT WindowRect(HWND window)
+{
+    RECT r = {};
+    GetWindowRect(window, &r);
+    return r;
+}
+
+// The client area of `window` in screen coordinates.
+RECT ClientOnScreen(HWND window)
+{
+    RECT r = {};
+    GetClientRect(window, &r);
+    MapWindowPoints(window, nullptr, (POINT *)&r, 2);
+    return r;
+}
+
+bool Contains(const RECT &outer, const RECT &inner)
+{
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom && inner.right > inner.left && inner.bottom > inner.top;
+}
+
+std::string Describe(const RECT &r)
+{
+    return "(" + std::to_string(r.left) + ", " + std::to_string(r.top) + ")-(" + std::to_string(r.right) +
+           ", " + std::to_string(r.bottom) + ")";
+}
+
+// Every visible control of `dialog` lies whole inside its client area and on
+// the screen below the title strip.
+void ExpectControlsWhole(HWND dialog)
+{
+    RECT client = ClientOnScreen(dialog);
+    RECT screen = Screen();
+    screen.top = kTitleStripHeight;
+    int visible = 0;
+    for (HWND control = GetWindow(dialog, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(control))
+            continue;
+        visible++;
+        RECT r = WindowRect(control);
+        SCOPED_TRACE("control " + std::to_string(GetDlgCtrlID(control)) + " at " + Describe(r));
+        EXPECT_TRUE(Contains(client, r)) << "inside the dialog's client area " << Describe(client);
+        EXPECT_TRUE(Contains(screen, r)) << "on the screen";
+    }
+    EXPECT_GT(visible, 0);
+}
+
+class EditorScreenTest : public ItemKeyTest {
+protected:
+    void TearDown() override
+    {
+        editor.Terminate();
+        ItemKeyTest::TearDown();
+    }
+
+    HWND StartEditor()
+    {
+        EXPECT_TRUE(editor.Start(L"1"));
+        return editor.WaitForMainWindow();
+    }
+
+    EditorProcess editor;
+};
+
+TEST_F(EditorScreenTest, MainWindowFillsTheScreenBelowTheTitleStripDownToItsMenuBar)
+{
+    HWND window = StartEditor();
+    ASSERT_TRUE(window);
+    HWND bar = FindOwnedWindow(L"menu_worker", window, editor.Id());
+    ASSERT_TRUE(bar);
+    // The window is visible from its creation on; the start-up shortens it
+    // by the bar's height a moment later.
+    WaitUntil([&] { return WindowRect(window).bottom == WindowRect(bar).top; });
+    RECT screen = Screen(), windowRect = WindowRect(window), barRect = WindowRect(bar);
+    SCOPED_TRACE("window " + Describe(windowRect) + ", menu bar " + Describe(barRect));
+
+    EXPECT_EQ(screen.left, windowRect.left);
+    EXPECT_EQ(kTitleStripHeight, windowRect.top);
+    EXPECT_EQ(screen.right, windowRect.right);
+    EXPECT_EQ(barRect.top, windowRect.bottom);
+    EXPECT_EQ(screen.left, barRect.left);
+    EXPECT_EQ(screen.right, barRect.right);
+    EXPECT_EQ(screen.bottom, barRect.bottom);
+    // No caption or frame of its own: the client area is the whole window.
+    RECT client = ClientOnScreen(window);
+    EXPECT_TRUE(EqualRect(&windowRect, &client)) << "client " << Describe(client);
+}
+
+TEST_F(EditorScreenTest, EditDialogLiesOnTheScreenWithBothButtonsWhole)
+{
+    HWND window = StartEditor();
+    ASSERT_TRUE(window);
+    TapClient(window, 60, 120);
+    HWND dialog = WaitForDialog(window, L"Edit text");
+    ASSERT_TRUE(dialog);
+    RECT screen = Screen(), dialogRect = WindowRect(dialog);
+    std::printf("screen %ldx%ld: edit dialog %s, %ldx%ld\n", screen.right, screen.bottom,
+                Describe(dialogRect).c_str(), dialogRect.right - dialogRect.left,
+                dialogRect.bottom - dialogRect.top);
+    // At the top of the main window's client area, its caption kept below
+    // the title strip.
+    EXPECT_EQ(0, dialogRect.left);
+    EXPECT_EQ(kTitleStripHeight, dialogRect.top);
+    screen.top = kTitleStripHeight;
+    EXPECT_TRUE(Contains(screen, dialogRect)) << Describe(dialogRect);
+    for (int id : {IDOK, IDCANCEL, kPageText})
+        ASSERT_TRUE(IsWindowVisible(GetDlgItem(dialog, id))) << "control " << id;
+    ExpectControlsWhole(dialog);
+    // Side by side below the text, in template order.
+    RECT ok = WindowRect(GetDlgItem(dialog, IDOK)), cancel = WindowRect(GetDlgItem(dialog, IDCANCEL));
+    RECT text = WindowRect(GetDlgItem(dialog, kPageText));
+    EXPECT_LT(ok.right, cancel.left);
+    EXPECT_GE(ok.top, text.bottom);
+    ASSERT_TRUE(PressDialogButton(dialog, IDCANCEL));
+}
+
+TEST_F(EditorScreenTest, AboutDialogCoversTheScreenBelowTheTitleStripAboveItsBar)
+{
+    HWND window = StartEditor();
+    ASSERT_TRUE(window);
+    PostMessageW(window, WM_COMMAND, kAboutCommand, 0);
+    HWND about = WaitForDialog(window, L"Inkleaf");
+    ASSERT_TRUE(about);
+    HWND bar = FindOwnedWindow(L"menu_worker", about, editor.Id());
+    ASSERT_TRUE(bar) << "an empty menu bar of its own";
+    RECT screen = Screen(), aboutRect = WindowRect(about), barRect = WindowRect(bar);
+    std::printf("screen %ldx%ld: About dialog %s, its bar %s\n", screen.right, screen.bottom,
+                Describe(aboutRect).c_str(), Describe(barRect).c_str());
+    EXPECT_EQ(screen.left, aboutRect.left);
+    EXPECT_EQ(kTitleStripHeight, aboutRect.top);
+    EXPECT_EQ(screen.right, aboutRect.right);
+    EXPECT_EQ(barRect.top, aboutRect.bottom);
+    EXPECT_EQ(screen.bottom, barRect.bottom);
+    EXPECT_EQ(screen.left, barRect.left);
+    EXPECT_EQ(screen.right, barRect.right);
+    ExpectControlsWhole(about);
+    ASSERT_TRUE(PressDialogButton(about, IDOK));
+}
+
+}  // namespace
