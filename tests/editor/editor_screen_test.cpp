@@ -157,4 +157,53 @@ TEST_F(EditorScreenTest, AboutDialogCoversTheScreenBelowTheTitleStripAboveItsBar
     ASSERT_TRUE(PressDialogButton(about, IDOK));
 }
 
+// Pixels of `rect` of the screen that have the colour `color`.
+int ScreenPixelsOf(const RECT &rect, COLORREF color)
+{
+    int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void *bits = nullptr;
+    HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
+    HBITMAP copy = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, copy);
+    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    GdiFlush();
+    int count = 0;
+    const DWORD wanted = (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
+    for (int i = 0; i < width * height; i++)
+        count += (((const DWORD *)bits)[i] & 0xFFFFFF) == wanted;
+    SelectObject(memory, old);
+    DeleteObject(copy);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return count;
+}
+
+// Once the edit dialog has closed, the editor shows the text just written,
+// not the pixels from before the dialog: Wine's X11 driver restores a
+// window's uncovered part from what it last painted and asks for no repaint.
+TEST_F(EditorScreenTest, TheEditorShowsTheNewTextOnceTheEditDialogCloses)
+{
+    HWND window = StartEditor();
+    ASSERT_TRUE(window);
+    RECT client = ClientOnScreen(window);
+    const COLORREF ink = RGB(0, 0, 0);
+    int before = 0;
+    WaitUntil([&] { return (before = ScreenPixelsOf(client, ink)) > 0; });
+    ASSERT_GT(before, 200) << "the start-up text shows";
+    TapClient(window, 60, 120);
+    HWND dialog = WaitForDialog(window, L"Edit text");
+    ASSERT_TRUE(dialog);
+    SetControlText(GetDlgItem(dialog, kPageText), L"x");
+    ASSERT_TRUE(PressDialogButton(dialog, IDOK));
+    int after = before;
+    EXPECT_TRUE(WaitUntil([&] { return (after = ScreenPixelsOf(client, ink)) < before / 2; }))
+        << after << " text pixels, as many as before (" << before << ")";
+    EXPECT_GT(after, 0);
+}
 }  // namespace
