@@ -1,4 +1,5 @@
 #include "app_driver.h"
+#include "host/popup_menu_driver.h"
 #include "editor_test_support.h"
 #include <vector>
 
@@ -161,12 +162,6 @@ void SetControlText(HWND control, const std::wstring &text)
 
 bool ChooseFromOpenMenu(int position, DWORD milliseconds)
 {
-    HWND menu = nullptr;
-    if (!WaitUntil([&] { return (menu = FindOwnedWindow(L"#32768", nullptr, 0)) != nullptr; },
-                   milliseconds))
-        return false;
-    for (int i = 0; i < position; i++)
-        PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
-    PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
-    return true;
+    PopupMenuDriver driver(MenuPosition{position}, milliseconds);
+    return driver.Wait();
 }

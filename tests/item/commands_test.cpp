@@ -93,7 +93,7 @@ TEST_F(CommandsTest, ColourFollowsThePopupOpenedLast)
     EXPECT_FALSE(Checked(g_item.penColorMenu, IDM_COLOR_GREEN));
     // The corner tap resets the context: "Blue" then is the text colour.
     g_item.interactionState = TOOL_ERASER;
-    PopupMenuChoice chooser({});
+    PopupMenuDriver chooser({});
     SendMessageW(item, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
     ASSERT_TRUE(chooser.Wait());
     SendMessageW(item, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));

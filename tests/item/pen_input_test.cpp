@@ -216,14 +216,14 @@ TEST_F(PenInputTest, WithoutABoardEveryPointIsOutside)
 TEST_F(PenInputTest, CornerTapOpensTheCornerPopupOfTheMode)
 {
     g_item.menuContext = MENU_CONTEXT_PEN_COLOR;
-    PopupMenuChoice chooser({});
+    PopupMenuDriver chooser({});
     Down(3, 3);
     ASSERT_TRUE(chooser.Wait());
     EXPECT_EQ(g_item.graphicsItemMenu, chooser.Menu());
     EXPECT_EQ(MENU_CONTEXT_NONE, g_item.menuContext);
     Up(3, 3);
     g_item.graphicsEditMode = 0;
-    PopupMenuChoice second({L"To Graphics Edit mode(&G)"});
+    PopupMenuDriver second({L"To Graphics Edit mode(&G)"});
     Down(3, 3);
     ASSERT_TRUE(second.Wait());
     EXPECT_EQ(g_item.itemMenu, second.Menu());
@@ -241,7 +241,7 @@ protected:
     HMENU PopupOfPenUp(int x, int y)
     {
         ApplyLayoutMetrics(240);
-        PopupMenuChoice chooser({});
+        PopupMenuDriver chooser({});
         OnPenUp(item, 0, MAKELPARAM(x, y));
         return chooser.Wait() ? chooser.Menu() : nullptr;
     }

@@ -57,10 +57,10 @@ private:
 };
 
 // Chooses from the next popup menu that opens, as a user would (the Today
-// stand-in's own driver): PopupMenuChoice chooser({L"label"}) chooses that
+// stand-in's own driver): PopupMenuDriver chooser({L"label"}) chooses that
 // entry, an empty path closes the menu without a choice; Menu() tells
 // which menu it was.
-#include "host/popup_menu.h"
+#include "host/popup_menu_driver.h"
 
 // The base of every test that touches the item key or the board folders.
 class ItemTest : public ::testing::Test {

@@ -1,0 +1,334 @@
+// The script language of "run --script" and its player, one line per step
+// from the Today window's script timer.
+//
+// Script lines (coordinates are Today-screen pixels; '#' starts a comment line):
+//   down X Y | move X Y | up X Y | tap X Y   stylus messages to the item window
+//   wait MS                                  let the message loop run MS ms
+//   shot FILE.png                            screenshot now
+//   menu LABEL[>SUBLABEL...]                 choose an entry of the popup menu
+//                                            that the previous stylus line opened
+//   key VK                                   WM_KEYDOWN/WM_KEYUP to the item
+//
+// Other programs the item starts (its page editor) are reached by the title
+// of one of their top-level windows, which becomes the target of the lines
+// after it:
+//   window TITLE                             wait (up to 10 s) for that window
+//   wtap X Y                                 a tap at its client point (X, Y)
+//   wtext ID TEXT                            set the text of its control ID
+//                                            ("\n" in TEXT is a line break)
+//   wcommand ID                              WM_COMMAND ID, as a button sends
+//   gone                                     wait (up to 10 s) until it is closed
+//
+// The Today background (also drawn behind the item on TODAYM_DRAWWATERMARK)
+#include "today_host.h"
+#include "popup_menu_driver.h"
+
+#include <cstdio>
+
+static const DWORD kMenuTimeoutMs = 5000;
+static const DWORD kStepGuardMs = 5000;
+
+// The "menu" line's choice is made by a driver thread that the stylus line
+// before it starts, while the UI thread sits in the item's modal
+// TrackPopupMenuEx.
+static void ArmMenuJob(const std::vector<std::wstring> &path)
+{
+    g.menuJob = new PopupMenuDriver(path, kMenuTimeoutMs);
+}
+
+void DropMenuJob()
+{
+    delete g.menuJob;
+    g.menuJob = NULL;
+}
+
+bool LoadScript(const std::wstring &path, std::wstring *error)
+{
+    FILE *f = _wfopen(path.c_str(), L"rb");
+    if (!f) {
+        *error = L"cannot read script " + path;
+        return false;
+    }
+    std::string raw;
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof(buf), f)) > 0) raw.append(buf, n);
+    fclose(f);
+    if (raw.size() >= 3 && (BYTE)raw[0] == 0xEF && (BYTE)raw[1] == 0xBB && (BYTE)raw[2] == 0xBF)
+        raw.erase(0, 3);
+    std::wstring text = FromUtf8(raw);
+
+    size_t start = 0;
+    int lineNo = 0;
+    while (start <= text.size()) {
+        size_t end = text.find(L'\n', start);
+        if (end == std::wstring::npos) end = text.size();
+        std::wstring line = Trim(text.substr(start, end - start));
+        start = end + 1;
+        lineNo++;
+        if (line.empty() || line[0] == L'#') continue;
+
+        size_t sp = line.find_first_of(L" \t");
+        std::wstring cmd = line.substr(0, sp);
+        std::wstring rest = sp == std::wstring::npos ? L"" : Trim(line.substr(sp));
+        std::vector<std::wstring> args;
+        for (size_t p = 0; p < rest.size();) {
+            size_t q = rest.find_first_of(L" \t", p);
+            if (q == std::wstring::npos) q = rest.size();
+            if (q > p) args.push_back(rest.substr(p, q - p));
+            p = q + 1;
+        }
+
+        ScriptLine sl;
+        sl.lineNo = lineNo;
+        sl.x = sl.y = 0;
+        sl.ms = 0;
+        sl.vk = 0;
+        wchar_t where[32];
+        swprintf(where, 32, L"script line %d: ", lineNo);
+        long a = 0, b = 0;
+        if (cmd == L"down" || cmd == L"move" || cmd == L"up" || cmd == L"tap") {
+            if (args.size() != 2 || !ParseInt(args[0], &a) || !ParseInt(args[1], &b)) {
+                *error = std::wstring(where) + L"expected \"" + cmd + L" X Y\"";
+                return false;
+            }
+            sl.cmd = cmd == L"down" ? CmdDown : cmd == L"move" ? CmdMove : cmd == L"up" ? CmdUp : CmdTap;
+            sl.x = (int)a;
+            sl.y = (int)b;
+        } else if (cmd == L"wait") {
+            if (args.size() != 1 || !ParseInt(args[0], &a) || a < 0) {
+                *error = std::wstring(where) + L"expected \"wait MS\"";
+                return false;
+            }
+            sl.cmd = CmdWait;
+            sl.ms = (DWORD)a;
+        } else if (cmd == L"shot") {
+            if (rest.empty()) {
+                *error = std::wstring(where) + L"expected \"shot FILE.png\"";
+                return false;
+            }
+            sl.cmd = CmdShot;
+            sl.path = ResolvePath(rest);
+        } else if (cmd == L"menu") {
+            sl.cmd = CmdMenu;
+            for (size_t p = 0; p <= rest.size();) {
+                size_t q = rest.find(L'>', p);
+                if (q == std::wstring::npos) q = rest.size();
+                sl.menuPath.push_back(Trim(rest.substr(p, q - p)));
+                p = q + 1;
+            }
+            for (size_t i = 0; i < sl.menuPath.size(); i++) {
+                if (sl.menuPath[i].empty()) {
+                    *error = std::wstring(where) + L"expected \"menu LABEL[>SUBLABEL]\"";
+                    return false;
+                }
+            }
+            ScriptCommand last = g.script.empty() ? CmdWait : g.script.back().cmd;
+            bool afterStylus = last == CmdDown || last == CmdMove || last == CmdUp || last == CmdTap ||
+                               last == CmdKey;
+            if (!afterStylus) {
+                *error = std::wstring(where) + L"\"menu\" must follow the tap that opens the popup";
+                return false;
+            }
+        } else if (cmd == L"window") {
+            if (rest.empty()) {
+                *error = std::wstring(where) + L"expected \"window TITLE\"";
+                return false;
+            }
+            sl.cmd = CmdWindow;
+            sl.text = rest;
+        } else if (cmd == L"wtap") {
+            if (args.size() != 2 || !ParseInt(args[0], &a) || !ParseInt(args[1], &b)) {
+                *error = std::wstring(where) + L"expected \"wtap X Y\"";
+                return false;
+            }
+            sl.cmd = CmdWindowTap;
+            sl.x = (int)a;
+            sl.y = (int)b;
+        } else if (cmd == L"wtext" || cmd == L"wcommand") {
+            if (args.empty() || !ParseInt(args[0], &a) || (cmd == L"wcommand" && args.size() != 1)) {
+                *error = std::wstring(where) + L"expected \"" + cmd + (cmd == L"wtext" ? L" ID TEXT\"" : L" ID\"");
+                return false;
+            }
+            sl.cmd = cmd == L"wtext" ? CmdWindowText : CmdWindowCommand;
+            sl.id = (int)a;
+            size_t at = rest.find_first_of(L" \t");
+            sl.text = at == std::wstring::npos ? L"" : Trim(rest.substr(at));
+            for (size_t nl; (nl = sl.text.find(L"\\n")) != std::wstring::npos;)
+                sl.text.replace(nl, 2, L"\r\n");     // "\n" in a script is a line break
+        } else if (cmd == L"gone") {
+            sl.cmd = CmdGone;
+        } else if (cmd == L"key") {
+            if (args.size() != 1 || !ParseInt(args[0], &a) || a <= 0 || a > 255) {
+                *error = std::wstring(where) + L"expected \"key VK\" (a virtual-key number)";
+                return false;
+            }
+            sl.cmd = CmdKey;
+            sl.vk = (UINT)a;
+        } else {
+            *error = std::wstring(where) + L"unknown command \"" + cmd + L"\"";
+            return false;
+        }
+        g.script.push_back(sl);
+    }
+    return true;
+}
+
+static void SendStylus(UINT msg, WPARAM keys, int todayX, int todayY)
+{
+    if (!g.item || !IsWindow(g.item)) return;
+    POINT pt = { todayX, todayY };
+    MapWindowPoints(g.today, g.item, &pt, 1);
+    SendToItem(msg, keys, MAKELPARAM((WORD)(SHORT)pt.x, (WORD)(SHORT)pt.y));
+}
+
+static void ScriptFailed(const ScriptLine &line, const std::wstring &what)
+{
+    ErrorOut(L"script line %d: %ls", line.lineNo, what.c_str());
+    // What the screen showed when the line failed, for whoever looks into it.
+    TakeScreenshot(ResolvePath(L"script-failed.png"));
+    FinishRun(EXIT_SCRIPT_FAILED);
+}
+
+// A visible top-level window with this exact title (another program may
+// own hidden windows of the same title).
+struct TitleSearch {
+    const wchar_t *title;
+    HWND found;
+};
+
+static BOOL CALLBACK MatchVisibleTitle(HWND window, LPARAM param)
+{
+    TitleSearch *search = (TitleSearch *)param;
+    wchar_t title[256];
+    if (IsWindowVisible(window) && GetWindowTextW(window, title, 256) && !wcscmp(title, search->title)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+static HWND FindVisibleWindow(const std::wstring &title)
+{
+    TitleSearch search = {title.c_str(), nullptr};
+    EnumWindows(MatchVisibleTitle, (LPARAM)&search);
+    return search.found;
+}
+
+DWORD RunScriptStep()
+{
+    if (g.scriptPos >= g.script.size()) return kStepDone;
+    const ScriptLine &line = g.script[g.scriptPos];
+    bool menuFollows = g.scriptPos + 1 < g.script.size() && g.script[g.scriptPos + 1].cmd == CmdMenu;
+
+    switch (line.cmd) {
+    case CmdDown:
+    case CmdUp:
+    case CmdTap:
+    case CmdMove:
+    case CmdKey:
+        // A popup that no "menu" line chooses from would hold the script
+        // forever; the guard closes it and fails the line.
+        if (menuFollows)
+            ArmMenuJob(g.script[g.scriptPos + 1].menuPath);
+        else
+            SetTimer(g.today, IDT_STEP_GUARD, kStepGuardMs, NULL);
+        g.stepGuardFired = false;
+        if (line.cmd == CmdDown || line.cmd == CmdTap) {
+            g.stylusDown = true;
+            SendStylus(WM_LBUTTONDOWN, MK_LBUTTON, line.x, line.y);
+        }
+        if (line.cmd == CmdMove)
+            SendStylus(WM_MOUSEMOVE, g.stylusDown ? MK_LBUTTON : 0, line.x, line.y);
+        if (line.cmd == CmdUp || line.cmd == CmdTap) {
+            g.stylusDown = false;
+            SendStylus(WM_LBUTTONUP, 0, line.x, line.y);
+        }
+        if (line.cmd == CmdKey) {
+            SendToItem(WM_KEYDOWN, line.vk, 1);
+            SendToItem(WM_KEYUP, line.vk, 0xC0000001);
+        }
+        KillTimer(g.today, IDT_STEP_GUARD);
+        if (g.stepGuardFired) {
+            ScriptFailed(line, L"a popup menu opened that no \"menu\" line chooses from");
+            return kStepDone;
+        }
+        g.scriptPos++;
+        return 0;
+
+    case CmdWait:
+        g.scriptPos++;
+        return line.ms;
+
+    case CmdShot:
+        if (!TakeScreenshot(line.path)) {
+            ScriptFailed(line, L"screenshot failed");
+            return kStepDone;
+        }
+        g.scriptPos++;
+        return 0;
+
+    case CmdWindow:
+    case CmdGone: {
+        if (!g.waiting) {
+            g.waiting = true;
+            g.waitStart = GetTickCount();
+        }
+        HWND found = line.cmd == CmdWindow ? FindVisibleWindow(line.text) : g.target;
+        bool done = line.cmd == CmdWindow ? found != nullptr : !IsWindow(found);
+        if (!done) {
+            if (GetTickCount() - g.waitStart < 10000)
+                return 50;
+            g.waiting = false;
+            ScriptFailed(line, line.cmd == CmdWindow ? L"no window \"" + line.text + L"\" appeared"
+                                                     : L"the window was not closed");
+            return kStepDone;
+        }
+        g.waiting = false;
+        if (line.cmd == CmdWindow)
+            g.target = found;
+        g.scriptPos++;
+        return 0;
+    }
+
+    case CmdWindowTap:
+    case CmdWindowText:
+    case CmdWindowCommand:
+        if (!g.target || !IsWindow(g.target)) {
+            ScriptFailed(line, L"no window to act on: a \"window\" line must come first");
+            return kStepDone;
+        }
+        if (line.cmd == CmdWindowTap) {
+            PostMessageW(g.target, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(line.x, line.y));
+            PostMessageW(g.target, WM_LBUTTONUP, 0, MAKELPARAM(line.x, line.y));
+        } else if (line.cmd == CmdWindowText) {
+            HWND control = GetDlgItem(g.target, line.id);
+            if (!control || !SetWindowTextW(control, line.text.c_str())) {
+                ScriptFailed(line, L"the window has no control with that id");
+                return kStepDone;
+            }
+        } else {
+            PostMessageW(g.target, WM_COMMAND, MAKEWPARAM(line.id, BN_CLICKED), 0);
+        }
+        g.scriptPos++;
+        return 0;
+
+    case CmdMenu: {
+        if (!g.menuJob) {
+            ScriptFailed(line, L"no menu choice was prepared");
+            return kStepDone;
+        }
+        if (g.menuJob->Running()) return 20;    // still choosing; look again soon
+        bool chosen = g.menuJob->Wait();
+        std::wstring error = g.menuJob->Error();
+        DropMenuJob();
+        if (!chosen) {
+            ScriptFailed(line, error);
+            return kStepDone;
+        }
+        g.scriptPos++;
+        return 0;
+    }
+    }
+    return 0;
+}

@@ -1,0 +1,335 @@
+// The Today window and its protocol with the item: loading the item as the
+// Today screen does, the refresh query, the colour and watermark messages,
+// the timers that pace the run and the end of the run.
+//
+//
+// Paths starting with '/' are taken as Unix paths and mapped through Wine;
+#include "today_host.h"
+
+#include <objbase.h>
+
+static const wchar_t kItemName[] = L"inkleaf_item";
+static const wchar_t kTodayClass[] = L"DesktopExplorerWindow";
+static const wchar_t kShellReadyEvent[] = L"SYSTEM/ShellAPIReady";
+static const COLORREF kHighlightColor = RGB(49, 106, 197);
+static const COLORREF kHighlightedTextColor = RGB(255, 255, 255);
+
+// The item may sit in a modal loop (its popup menu, a message box) inside any
+// call we make; while one is on the stack the item must not be torn down.
+LRESULT SendToItem(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (!g.item || !IsWindow(g.item)) return 0;
+    g.itemCalls++;
+    LRESULT r = SendMessageW(g.item, msg, wParam, lParam);
+    g.itemCalls--;
+    return r;
+}
+
+bool Busy()
+{
+    return g.inStep || g.itemCalls > 0;
+}
+
+void QueryItemRefresh()
+{
+    if (!g.item || !IsWindow(g.item)) return;
+    if (SendToItem(WM_TODAYCUSTOM_QUERYREFRESHCACHE, (WPARAM)&g.itemInfo, 0)) {
+        MoveWindow(g.item, 0, g.headerHeight, g.screenW, (int)g.itemInfo.cyp, TRUE);
+        InvalidateRect(g.item, NULL, TRUE);
+    }
+}
+
+static bool ReadItemRegistration(std::wstring *dllPath)
+{
+    HKEY key;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kItemKeyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return false;
+    wchar_t buf[MAX_PATH + 1];
+    DWORD size = sizeof(buf) - sizeof(wchar_t), type = 0;
+    LONG r = RegQueryValueExW(key, L"DLL", NULL, &type, (BYTE *)buf, &size);
+    DWORD value, valueSize = sizeof(value);
+    if (RegQueryValueExW(key, L"Order", NULL, NULL, (BYTE *)&value, &valueSize) == ERROR_SUCCESS &&
+        valueSize == sizeof(value))
+        g.itemInfo.dwOrder = value;
+    valueSize = sizeof(value);
+    if (RegQueryValueExW(key, L"Options", NULL, NULL, (BYTE *)&value, &valueSize) == ERROR_SUCCESS &&
+        valueSize == sizeof(value))
+        g.itemInfo.fOptions = value != 0;
+    RegCloseKey(key);
+    if (r != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return false;
+    buf[size / sizeof(wchar_t)] = 0;
+    *dllPath = buf;
+    if (type == REG_EXPAND_SZ) {
+        wchar_t expanded[MAX_PATH];
+        if (ExpandEnvironmentStringsW(buf, expanded, MAX_PATH)) *dllPath = expanded;
+    }
+    return !dllPath->empty();
+}
+
+// Loads the item the way the Today screen does. Returns an exit code.
+int LoadItem()
+{
+    std::wstring dllPath;
+    if (!ReadItemRegistration(&dllPath)) {
+        ErrorOut(L"no \"DLL\" value under HKLM\\%ls (run \"install\" first)", kItemKeyPath);
+        return EXIT_NO_ITEM_DLL;
+    }
+    g.itemDll = LoadLibraryW(dllPath.c_str());
+    if (!g.itemDll && dllPath[0] == L'/') {
+        dllPath = ResolvePath(dllPath);
+        g.itemDll = LoadLibraryW(dllPath.c_str());
+    }
+    if (!g.itemDll) {
+        ErrorOut(L"cannot load %ls (error %lu)", dllPath.c_str(), (unsigned long)GetLastError());
+        return EXIT_NO_ITEM_DLL;
+    }
+    PFNCUSTOMINITIALIZEITEM init =
+        (PFNCUSTOMINITIALIZEITEM)(void *)GetProcAddress(g.itemDll, MAKEINTRESOURCEA(240));
+    if (!init) {
+        ErrorOut(L"%ls has no export ordinal 240", dllPath.c_str());
+        return EXIT_NO_ITEM_DLL;
+    }
+
+    lstrcpynW(g.itemInfo.szName, kItemName, 32);
+    g.itemInfo.tlit = tlitCustom;
+    g.itemInfo.fEnabled = TRUE;
+    lstrcpynW(g.itemInfo.szDLLPath, dllPath.c_str(), MAX_PATH);
+    g.itemInfo.hinstDLL = g.itemDll;
+
+    g.itemCalls++;
+    g.item = init(&g.itemInfo, g.today);
+    g.itemCalls--;
+    if (!g.item) {
+        ErrorOut(L"InitializeCustomItem returned no window");
+        return EXIT_NO_ITEM_WINDOW;
+    }
+    g.itemInfo.hwndCustom = g.item;
+    MoveWindow(g.item, 0, g.headerHeight, g.screenW, 0, TRUE);
+    QueryItemRefresh();
+    return EXIT_OK;
+}
+
+void UnloadItem()
+{
+    if (g.item && IsWindow(g.item)) DestroyWindow(g.item);
+    g.item = NULL;
+    if (g.itemDll) FreeLibrary(g.itemDll);
+    g.itemDll = NULL;
+}
+
+// Ends the run: final screenshot, item window, item library, Today window.
+void FinishRun(int exitCode)
+{
+    if (g.finishing) return;
+    g.finishing = true;
+    g.exitCode = exitCode;
+    KillTimer(g.today, IDT_POLL);
+    KillTimer(g.today, IDT_QUIT);
+    KillTimer(g.today, IDT_SCRIPT);
+    KillTimer(g.today, IDT_STEP_GUARD);
+    if (exitCode == EXIT_OK && !g.screenshotPath.empty() && g.item) {
+        if (!TakeScreenshot(g.screenshotPath)) g.exitCode = EXIT_USAGE;
+    }
+    UnloadItem();
+    DestroyWindow(g.today);
+}
+
+static void OnTodayPaint(HWND hwnd)
+{
+    PAINTSTRUCT ps;
+    HDC hdc = BeginPaint(hwnd, &ps);
+    POINT dest = { ps.rcPaint.left, ps.rcPaint.top };
+    DrawWatermark(hdc, &ps.rcPaint, dest);
+    RECT strip = { 0, 0, g.screenW, g.headerHeight }, hit;
+    if (IntersectRect(&hit, &strip, &ps.rcPaint)) DrawTitleStrip(hdc);
+    EndPaint(hwnd, &ps);
+}
+
+static LRESULT OnTodayGetColor(WPARAM which)
+{
+    switch (which) {
+    case TODAYCOLOR_TEXT: return g.textColor;
+    case TODAYCOLOR_HIGHLIGHT: return kHighlightColor;
+    case TODAYCOLOR_HIGHLIGHTEDTEXT: return kHighlightedTextColor;
+    }
+    return 0;
+}
+
+// The item asks for the background behind info->rc (its own client
+// coordinates); map that to our coordinates so the pattern lines up.
+static LRESULT OnTodayDrawWatermark(HWND hwnd, const TODAYDRAWWATERMARKINFO *info)
+{
+    if (!info || !info->hdc) return FALSE;
+    HWND from = (info->hwnd && IsWindow(info->hwnd)) ? info->hwnd : g.item;
+    RECT rc = info->rc;
+    if (from) MapWindowPoints(from, hwnd, (POINT *)&rc, 2);
+    POINT dest = { info->rc.left, info->rc.top };
+    DrawWatermark(info->hdc, &rc, dest);
+    return TRUE;
+}
+
+static void OnTodayTimer(HWND hwnd, UINT_PTR id)
+{
+    if (g.finishing) return;
+    switch (id) {
+    case IDT_POLL:
+        QueryItemRefresh();
+        break;
+    case IDT_STEP_GUARD:
+        // runs inside the item's modal menu loop, on our thread
+        KillTimer(hwnd, IDT_STEP_GUARD);
+        if (g.inStep) {
+            g.stepGuardFired = true;
+            EndMenu();
+        }
+        break;
+    case IDT_QUIT:
+        if (Busy()) {                       // look again once the item has returned
+            SetTimer(hwnd, IDT_QUIT, 50, NULL);
+            break;
+        }
+        KillTimer(hwnd, IDT_QUIT);
+        g.timeUp = true;
+        if (!g.scriptActive || g.closeRequested) FinishRun(EXIT_OK);
+        break;
+    case IDT_SCRIPT: {
+        KillTimer(hwnd, IDT_SCRIPT);
+        if (g.inStep) break;
+        g.inStep = true;
+        DWORD delay = RunScriptStep();
+        g.inStep = false;
+        if (g.finishing) break;
+        if (delay == kStepDone || g.scriptPos >= g.script.size()) {
+            if (delay != kStepDone && delay > 0) {
+                // a trailing wait still has to run out
+                SetTimer(hwnd, IDT_SCRIPT, delay, NULL);
+                break;
+            }
+            g.scriptActive = false;
+            if (!g.secondsGiven || g.timeUp) FinishRun(EXIT_OK);
+            break;
+        }
+        SetTimer(hwnd, IDT_SCRIPT, delay ? delay : USER_TIMER_MINIMUM, NULL);
+        break;
+    }
+    }
+}
+
+// Without --interactive the stylus is the script alone: real pointer events
+// (the X pointer resting over the item, windows appearing under it) must not
+// reach the item or its popup menus, so they are dropped here. Messages the
+// script sends are not affected.
+LRESULT CALLBACK BlockRealMouseProc(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code >= 0) return 1;
+    return CallNextHookEx(g.mouseBlock, code, wParam, lParam);
+}
+
+static void OnTodayClose(HWND hwnd)
+{
+    g.closeRequested = true;
+    if (Busy())
+        SetTimer(hwnd, IDT_QUIT, 50, NULL);
+    else
+        FinishRun(EXIT_OK);
+}
+
+LRESULT CALLBACK TodayWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_ERASEBKGND:
+        return 1;                           // WM_PAINT covers everything
+    case WM_PAINT:
+        OnTodayPaint(hwnd);
+        return 0;
+    case WM_TIMER:
+        OnTodayTimer(hwnd, wParam);
+        return 0;
+    case TODAYM_GETCOLOR:
+        return OnTodayGetColor(wParam);
+    case TODAYM_DRAWWATERMARK:
+        return OnTodayDrawWatermark(hwnd, (const TODAYDRAWWATERMARKINFO *)lParam);
+    case WM_ACTIVATE:
+        // Coming back to the Today screen (from a program the item started)
+        // redraws the item, as the device's shell does.
+        if (LOWORD(wParam) != WA_INACTIVE && g.item && IsWindow(g.item))
+            InvalidateRect(g.item, nullptr, TRUE);
+        return DefWindowProcW(hwnd, msg, wParam, lParam);
+    case WM_KEYDOWN:
+        if (wParam == VK_ESCAPE && g.interactive) OnTodayClose(hwnd);
+        return 0;
+    case WM_CLOSE:
+        OnTodayClose(hwnd);
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(g.exitCode);
+        return 0;
+    }
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+// Runs the Today screen with the item until the run ends. Returns the exit
+// code.
+int RunToday()
+{
+    if (!g.scriptPath.empty()) {
+        std::wstring error;
+        if (!LoadScript(g.scriptPath, &error)) {
+            ErrorOut(L"%ls", error.c_str());
+            return EXIT_SCRIPT_FAILED;
+        }
+        g.scriptActive = true;
+    }
+    if (!g.secondsGiven && g.scriptPath.empty() && !g.interactive) g.secondsGiven = true;
+
+    SetCurrentDirectoryW(L"C:\\");
+    if (!g.interactive)
+        g.mouseBlock = SetWindowsHookExW(WH_MOUSE, BlockRealMouseProc, NULL, GetCurrentThreadId());
+    g.shellReady = CreateEventW(NULL, TRUE, TRUE, kShellReadyEvent);
+    if (g.shellReady) SetEvent(g.shellReady);
+    CoInitializeEx(NULL, COINIT_APARTMENTTHREADED);
+
+    g.screenW = GetSystemMetrics(SM_CXSCREEN);
+    g.screenH = GetSystemMetrics(SM_CYSCREEN);
+
+    WNDCLASSW wc;
+    ZeroMemory(&wc, sizeof(wc));
+    wc.lpfnWndProc = TodayWndProc;
+    wc.hInstance = g.instance;
+    wc.hCursor = LoadCursorW(NULL, (LPCWSTR)IDC_ARROW);
+    wc.lpszClassName = kTodayClass;
+    RegisterClassW(&wc);
+    g.today = CreateWindowExW(0, kTodayClass, L"Today", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN,
+                              0, 0, g.screenW, g.screenH, NULL, NULL, g.instance, NULL);
+    if (!g.today) {
+        ErrorOut(L"cannot create the Today window");
+        return EXIT_USAGE;
+    }
+    UpdateWindow(g.today);
+
+    int code = LoadItem();
+    if (code != EXIT_OK) {
+        g.finishing = true;
+        UnloadItem();
+        DestroyWindow(g.today);
+        if (g.mouseBlock) UnhookWindowsHookEx(g.mouseBlock);
+        CloseHandle(g.shellReady);
+        CoUninitialize();
+        return code;
+    }
+
+    SetTimer(g.today, IDT_POLL, g.pollMs, NULL);
+    if (g.secondsGiven) SetTimer(g.today, IDT_QUIT, g.secondsMs ? g.secondsMs : USER_TIMER_MINIMUM, NULL);
+    if (g.scriptActive) SetTimer(g.today, IDT_SCRIPT, USER_TIMER_MINIMUM, NULL);
+
+    MSG msg;
+    while (GetMessageW(&msg, NULL, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    DropMenuJob();
+    if (g.mouseBlock) UnhookWindowsHookEx(g.mouseBlock);
+    CloseHandle(g.shellReady);
+    CoUninitialize();
+    return g.exitCode;
+}
