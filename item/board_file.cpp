@@ -108,13 +108,15 @@ static bool WriteWholeBoardFile(LPCWSTR path, int width, int height, const BYTE 
 }
 
 // Rewrites the existing file at `path` from its first byte, without
-// truncating it first: a Board of the file's own size needs no new room.
+// truncating it: it holds a Board of the same size, so no new room is
+// needed, and a cut leaves a whole file of new pixels up to the cut and old
+// ones after it.
 static bool RewriteInPlace(LPCWSTR path, int width, int height, const BYTE *pixels)
 {
     HANDLE file = OpenBoardFile(path, OPEN_EXISTING);
     if (file == INVALID_HANDLE_VALUE)
         return false;
-    bool written = WriteBoardContents(file, width, height, pixels) && SetEndOfFile(file);
+    bool written = WriteBoardContents(file, width, height, pixels);
     return CloseHandle(file) && written;
 }
 
@@ -168,7 +170,8 @@ enum BoardWriteResult { BOARD_NOT_OPENED, BOARD_NOT_WRITTEN, BOARD_WRITTEN };
 // Writes a Board at `path`. The folder counts as chosen when `path` opens
 // for writing. What was there is never lost: a new file is written whole
 // beside the old one and then takes its place; when there is no room for
-// it, the old file is rewritten in place. An empty or missing file is
+// it, an old file of the same size is rewritten in place (one of another
+// size is left as it is, and the save fails). An empty or missing file is
 // simply written.
 static BoardWriteResult WriteBoardAt(LPCWSTR path, int width, int height, const BYTE *pixels)
 {
@@ -196,6 +199,8 @@ static BoardWriteResult WriteBoardAt(LPCWSTR path, int width, int height, const 
         // and the next item creation puts it in place.
         return MoveFileW(temp, path) ? BOARD_WRITTEN : BOARD_NOT_WRITTEN;
     }
+    if (oldBytes != BOARD_HEADERS_BYTES + BoardPixelBytes(width, height))
+        return BOARD_NOT_WRITTEN;
     return RewriteInPlace(path, width, height, pixels) ? BOARD_WRITTEN : BOARD_NOT_WRITTEN;
 }
 

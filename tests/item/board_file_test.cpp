@@ -230,13 +230,15 @@ TEST_F(BoardFileTest, ALowRoomStoreKeepsTheBoardInItsFolder)
     EXPECT_EQ(40, BoardPixelAt(2, 2).blue);
     EXPECT_EQ(40, BoardPixelAt(639, 639).red);
     EXPECT_FALSE(FileExists(BoardFile(2)));
-    // A save that fits nowhere in its folder fails there; it never moves on.
+    // A save that fits nowhere in its folder fails there and leaves a file of
+    // another size as it was; it never moves on.
     RemoveBoardFolders();
     MakeBoardFolder(1);
     MakeBoardFolder(2);
     ASSERT_TRUE(WriteWholeFile(BoardFolder(1) + L"\\filler", std::vector<BYTE>(1800000, 7)));
     ASSERT_TRUE(WriteWholeFile(BoardFile(1), std::vector<BYTE>(100, 1)));
     EXPECT_FALSE(SaveBoard());
+    EXPECT_EQ(std::vector<BYTE>(100, 1), ReadWholeFile(BoardFile(1)));
     EXPECT_EQ(1, g_item.installFolderIndex);
     EXPECT_FALSE(FileExists(BoardFile(1) + L".new"));
     EXPECT_FALSE(FileExists(BoardFile(2)));

@@ -40,13 +40,12 @@ typedef BOOL(WINAPI *MoveFn)(LPCWSTR, LPCWSTR);
 extern "C" CreateFileFn createFileSlot __asm__(IMPORT_SLOT(CreateFileW, 28));
 extern "C" WriteFileFn writeFileSlot __asm__(IMPORT_SLOT(WriteFile, 20));
 extern "C" HandleFn closeHandleSlot __asm__(IMPORT_SLOT(CloseHandle, 4));
-extern "C" HandleFn setEndOfFileSlot __asm__(IMPORT_SLOT(SetEndOfFile, 4));
 extern "C" PathFn deleteFileSlot __asm__(IMPORT_SLOT(DeleteFileW, 4));
 extern "C" MoveFn moveFileSlot __asm__(IMPORT_SLOT(MoveFileW, 8));
 
 CreateFileFn realCreateFile;
 WriteFileFn realWriteFile;
-HandleFn realCloseHandle, realSetEndOfFile;
+HandleFn realCloseHandle;
 PathFn realDeleteFile;
 MoveFn realMoveFile;
 
@@ -72,13 +71,6 @@ BOOL WINAPI CountedWriteFile(HANDLE file, LPCVOID data, DWORD bytes, LPDWORD wri
 BOOL WINAPI CountedCloseHandle(HANDLE handle)
 {
     BOOL ok = realCloseHandle(handle);
-    Counted();
-    return ok;
-}
-
-BOOL WINAPI CountedSetEndOfFile(HANDLE file)
-{
-    BOOL ok = realSetEndOfFile(file);
     Counted();
     return ok;
 }
@@ -135,7 +127,6 @@ int wmain(int argc, wchar_t **argv)
     Replace(&createFileSlot, &realCreateFile, CountedCreateFile);
     Replace(&writeFileSlot, &realWriteFile, CountedWriteFile);
     Replace(&closeHandleSlot, &realCloseHandle, CountedCloseHandle);
-    Replace(&setEndOfFileSlot, &realSetEndOfFile, CountedSetEndOfFile);
     Replace(&deleteFileSlot, &realDeleteFile, CountedDeleteFile);
     Replace(&moveFileSlot, &realMoveFile, CountedMoveFile);
     return SaveBoard() ? 0 : 1;
