@@ -175,6 +175,9 @@ enum BoardWriteResult { BOARD_NOT_OPENED, BOARD_NOT_WRITTEN, BOARD_WRITTEN };
 // simply written.
 static BoardWriteResult WriteBoardAt(LPCWSTR path, int width, int height, const BYTE *pixels)
 {
+    // The pixels go out in one write of a DWORD count.
+    if (width < 1 || height < 1 || BoardPixelBytes(width, height) > 0x7FFFFFFF)
+        return BOARD_NOT_WRITTEN;
     WCHAR temp[MAX_PATH];
     if (!TempPathFor(path, temp))
         return BOARD_NOT_OPENED;
@@ -206,9 +209,7 @@ static BoardWriteResult WriteBoardAt(LPCWSTR path, int width, int height, const 
 
 bool WriteBoardFile(LPCWSTR path, int width, int height, const BYTE *pixels)
 {
-    if (!pixels || width < 1 || height < 1 || BoardPixelBytes(width, height) > 0x7FFFFFFF)
-        return false;
-    return WriteBoardAt(path, width, height, pixels) == BOARD_WRITTEN;
+    return pixels && WriteBoardAt(path, width, height, pixels) == BOARD_WRITTEN;
 }
 
 bool CreateBoardFile()
@@ -228,8 +229,7 @@ bool CreateBoardFile()
 bool SaveBoard()
 {
     BoardPixels pixels;
-    if (!GetBoardPixels(g_item.boardBitmap, &pixels) ||
-        BoardPixelBytes(pixels.width, pixels.height) > 0x7FFFFFFF)
+    if (!GetBoardPixels(g_item.boardBitmap, &pixels))
         return false;
     for (int index = 1; index <= BOARD_PATH_COUNT; index++) {
         LPCWSTR path = BoardPath(index);

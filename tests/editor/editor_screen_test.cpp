@@ -65,6 +65,20 @@ void ExpectControlsWhole(HWND dialog)
     EXPECT_GT(visible, 0);
 }
 
+// `window` spans the screen from the title strip down to `bar`, which
+// spans the screen's width at its bottom.
+void ExpectBetweenStripAndBar(const RECT &window, const RECT &bar)
+{
+    RECT screen = Screen();
+    EXPECT_EQ(screen.left, window.left);
+    EXPECT_EQ(kTitleStripHeight, window.top);
+    EXPECT_EQ(screen.right, window.right);
+    EXPECT_EQ(bar.top, window.bottom);
+    EXPECT_EQ(screen.left, bar.left);
+    EXPECT_EQ(screen.right, bar.right);
+    EXPECT_EQ(screen.bottom, bar.bottom);
+}
+
 class EditorScreenTest : public ItemKeyTest {
 protected:
     void TearDown() override
@@ -91,16 +105,10 @@ TEST_F(EditorScreenTest, MainWindowFillsTheScreenBelowTheTitleStripDownToItsMenu
     // The window is visible from its creation on; the start-up shortens it
     // by the bar's height a moment later.
     WaitUntil([&] { return WindowRect(window).bottom == WindowRect(bar).top; });
-    RECT screen = Screen(), windowRect = WindowRect(window), barRect = WindowRect(bar);
+    RECT windowRect = WindowRect(window), barRect = WindowRect(bar);
     SCOPED_TRACE("window " + Describe(windowRect) + ", menu bar " + Describe(barRect));
 
-    EXPECT_EQ(screen.left, windowRect.left);
-    EXPECT_EQ(kTitleStripHeight, windowRect.top);
-    EXPECT_EQ(screen.right, windowRect.right);
-    EXPECT_EQ(barRect.top, windowRect.bottom);
-    EXPECT_EQ(screen.left, barRect.left);
-    EXPECT_EQ(screen.right, barRect.right);
-    EXPECT_EQ(screen.bottom, barRect.bottom);
+    ExpectBetweenStripAndBar(windowRect, barRect);
     // No caption or frame of its own: the client area is the whole window.
     RECT client = ClientOnScreen(window);
     EXPECT_TRUE(EqualRect(&windowRect, &client)) << "client " << Describe(client);
@@ -146,13 +154,7 @@ TEST_F(EditorScreenTest, AboutDialogCoversTheScreenBelowTheTitleStripAboveItsBar
     RECT screen = Screen(), aboutRect = WindowRect(about), barRect = WindowRect(bar);
     std::printf("screen %ldx%ld: About dialog %s, its bar %s\n", screen.right, screen.bottom,
                 Describe(aboutRect).c_str(), Describe(barRect).c_str());
-    EXPECT_EQ(screen.left, aboutRect.left);
-    EXPECT_EQ(kTitleStripHeight, aboutRect.top);
-    EXPECT_EQ(screen.right, aboutRect.right);
-    EXPECT_EQ(barRect.top, aboutRect.bottom);
-    EXPECT_EQ(screen.bottom, barRect.bottom);
-    EXPECT_EQ(screen.left, barRect.left);
-    EXPECT_EQ(screen.right, barRect.right);
+    ExpectBetweenStripAndBar(aboutRect, barRect);
     ExpectControlsWhole(about);
     ASSERT_TRUE(PressDialogButton(about, IDOK));
 }
