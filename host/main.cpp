@@ -22,6 +22,7 @@
 //
 // The script language is described in script.cpp.
 #include "today_host.h"
+#include "platform/device_screen.h"
 
 #include <cstdio>
 
@@ -80,7 +81,7 @@ int wmain(int argc, wchar_t **argv)
     g.instance = GetModuleHandleW(NULL);
     g.pollMs = 2000;
     g.secondsMs = 10000;
-    g.headerHeight = 20;
+    g.headerHeight = SHELL_TITLE_STRIP_HEIGHT;
     g.textColor = RGB(0, 0, 128);
     wchar_t cwd[MAX_PATH];
     if (GetCurrentDirectoryW(MAX_PATH, cwd)) g.startDir = cwd;

@@ -3,8 +3,9 @@
 #pragma once
 #include <windows.h>
 
-// Height in pixels of the shell's title strip. The Today stand-in draws its
-// "Today" strip this high on the small and on the large screen alike.
+// Height in pixels of the shell's title strip, on the small and on the large
+// screen alike. The Today stand-in draws its "Today" strip this high unless
+// told otherwise (--header).
 enum { SHELL_TITLE_STRIP_HEIGHT = 20 };
 
 // The screen below the title strip: where the device puts a top-level window
