@@ -5,6 +5,8 @@
 #include "app_driver.h"
 #include "editor_test_support.h"
 
+#include <algorithm>
+
 namespace {
 
 // The Today stand-in's title strip: 20 pixels high on every screen.
@@ -159,8 +161,8 @@ TEST_F(EditorScreenTest, AboutDialogCoversTheScreenBelowTheTitleStripAboveItsBar
     ASSERT_TRUE(PressDialogButton(about, IDOK));
 }
 
-// Pixels of `rect` of the screen that have the colour `color`.
-int ScreenPixelsOf(const RECT &rect, COLORREF color)
+// The pixels of `rect` of the screen, as 0xRRGGBB, read in one go.
+std::vector<DWORD> ScreenPixels(const RECT &rect)
 {
     int width = rect.right - rect.left, height = rect.bottom - rect.top;
     BITMAPINFO info = {};
@@ -175,15 +177,20 @@ int ScreenPixelsOf(const RECT &rect, COLORREF color)
     HGDIOBJ old = SelectObject(memory, copy);
     BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
     GdiFlush();
-    int count = 0;
-    const DWORD wanted = (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
-    for (int i = 0; i < width * height; i++)
-        count += (((const DWORD *)bits)[i] & 0xFFFFFF) == wanted;
+    std::vector<DWORD> pixels((const DWORD *)bits, (const DWORD *)bits + width * height);
+    for (DWORD &p : pixels)
+        p &= 0xFFFFFF;
     SelectObject(memory, old);
     DeleteObject(copy);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
-    return count;
+    return pixels;
+}
+
+int CountOf(const std::vector<DWORD> &pixels, COLORREF color)
+{
+    const DWORD wanted = (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
+    return (int)std::count(pixels.begin(), pixels.end(), wanted);
 }
 
 // Once the edit dialog has closed, the editor shows the text just written,
@@ -194,9 +201,16 @@ TEST_F(EditorScreenTest, TheEditorShowsTheNewTextOnceTheEditDialogCloses)
     HWND window = StartEditor();
     ASSERT_TRUE(window);
     RECT client = ClientOnScreen(window);
-    const COLORREF ink = RGB(0, 0, 0);
+    const COLORREF ink = RGB(0, 0, 0), paper = RGB(255, 255, 255);
+    const int area = (client.right - client.left) * (client.bottom - client.top);
     int before = 0;
-    WaitUntil([&] { return (before = ScreenPixelsOf(client, ink)) > 0; });
+    // The window has painted once its white background covers most of it;
+    // until then the screen under it may be any colour, black included.
+    ASSERT_TRUE(WaitUntil([&] {
+        std::vector<DWORD> shown = ScreenPixels(client);
+        before = CountOf(shown, ink);
+        return CountOf(shown, paper) > area / 2;
+    })) << "the editor painted its window";
     ASSERT_GT(before, 200) << "the start-up text shows";
     TapClient(window, 60, 120);
     HWND dialog = WaitForDialog(window, L"Edit text");
@@ -204,7 +218,7 @@ TEST_F(EditorScreenTest, TheEditorShowsTheNewTextOnceTheEditDialogCloses)
     SetControlText(GetDlgItem(dialog, kPageText), L"x");
     ASSERT_TRUE(PressDialogButton(dialog, IDOK));
     int after = before;
-    EXPECT_TRUE(WaitUntil([&] { return (after = ScreenPixelsOf(client, ink)) < before / 2; }))
+    EXPECT_TRUE(WaitUntil([&] { return (after = CountOf(ScreenPixels(client), ink)) < before / 2; }))
         << after << " text pixels, as many as before (" << before << ")";
     EXPECT_GT(after, 0);
 }
