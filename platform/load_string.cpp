@@ -35,8 +35,13 @@ static int WINAPI DeviceLoadStringW(HINSTANCE instance, UINT id, LPWSTR buffer, 
 {
     static const LoadStringFunction system =
         (LoadStringFunction)GetProcAddress(GetModuleHandleW(L"user32.dll"), "LoadStringW");
-    if (!buffer && bufferMax == 0)
-        return (int)(INT_PTR)FindStringResource(instance, id);
+    if (!buffer && bufferMax == 0) {
+        // The device's result is an int. A 64-bit module placed above 2 GiB
+        // (its image base is set low so that it is not) gets 0 rather than
+        // a cut-off address.
+        INT_PTR text = (INT_PTR)FindStringResource(instance, id);
+        return (INT_PTR)(int)text == text ? (int)text : 0;
+    }
     return system ? system(instance, id, buffer, bufferMax) : 0;
 }
 
