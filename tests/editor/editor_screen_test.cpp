@@ -4,6 +4,7 @@
 // with every control whole.
 #include "app_driver.h"
 #include "editor_test_support.h"
+#include "../common/dc_pixels.h"
 
 #include <algorithm>
 
@@ -161,36 +162,19 @@ TEST_F(EditorScreenTest, AboutDialogCoversTheScreenBelowTheTitleStripAboveItsBar
     ASSERT_TRUE(PressDialogButton(about, IDOK));
 }
 
-// The pixels of `rect` of the screen, as 0xRRGGBB, read in one go.
-std::vector<DWORD> ScreenPixels(const RECT &rect)
+// The pixels of `rect` of the screen, read in one go.
+std::vector<COLORREF> ScreenPixels(const RECT &rect)
 {
-    int width = rect.right - rect.left, height = rect.bottom - rect.top;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void *bits = nullptr;
-    HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
-    HBITMAP copy = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, copy);
-    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-    GdiFlush();
-    std::vector<DWORD> pixels((const DWORD *)bits, (const DWORD *)bits + width * height);
-    for (DWORD &p : pixels)
-        p &= 0xFFFFFF;
-    SelectObject(memory, old);
-    DeleteObject(copy);
-    DeleteDC(memory);
+    HDC screen = GetDC(nullptr);
+    std::vector<COLORREF> pixels =
+        ReadDcPixels(screen, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
     ReleaseDC(nullptr, screen);
     return pixels;
 }
 
-int CountOf(const std::vector<DWORD> &pixels, COLORREF color)
+int CountOf(const std::vector<COLORREF> &pixels, COLORREF color)
 {
-    const DWORD wanted = (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
-    return (int)std::count(pixels.begin(), pixels.end(), wanted);
+    return (int)std::count(pixels.begin(), pixels.end(), color);
 }
 
 // Once the edit dialog has closed, the editor shows the text just written,
@@ -207,7 +191,7 @@ TEST_F(EditorScreenTest, TheEditorShowsTheNewTextOnceTheEditDialogCloses)
     // The window has painted once its white background covers most of it;
     // until then the screen under it may be any colour, black included.
     ASSERT_TRUE(WaitUntil([&] {
-        std::vector<DWORD> shown = ScreenPixels(client);
+        std::vector<COLORREF> shown = ScreenPixels(client);
         before = CountOf(shown, ink);
         return CountOf(shown, paper) > area / 2;
     })) << "the editor painted its window";

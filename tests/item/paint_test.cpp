@@ -4,6 +4,7 @@
 // window's own pixels. Runs on the small (240 x 320, 96 dpi) and the large
 // (480 x 640, 192 dpi) screen.
 #include "test_support.h"
+#include "common/dc_pixels.h"
 #include "item/paint.h"
 #include "item/resources/item_resource.h"
 #include <algorithm>
@@ -107,32 +108,13 @@ struct Image {
     }
 };
 
-// Copies width x height pixels of a DC through a 32-bit DIB section.
+// Copies width x height pixels of a DC.
 Image Grab(HDC source, int width, int height)
 {
     Image image;
     image.width = width;
     image.height = height;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void *bits = nullptr;
-    HBITMAP dib = CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC memory = CreateCompatibleDC(source);
-    HGDIOBJ previous = SelectObject(memory, dib);
-    BitBlt(memory, 0, 0, width, height, source, 0, 0, SRCCOPY);
-    GdiFlush();
-    const BYTE *p = (const BYTE *)bits;
-    image.pixels.resize((size_t)width * height);
-    for (size_t i = 0; i < image.pixels.size(); i++)
-        image.pixels[i] = RGB(p[i * 4 + 2], p[i * 4 + 1], p[i * 4]);
-    SelectObject(memory, previous);
-    DeleteDC(memory);
-    DeleteObject(dib);
+    image.pixels = ReadDcPixels(source, 0, 0, width, height);
     return image;
 }
 
