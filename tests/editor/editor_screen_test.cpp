@@ -184,6 +184,10 @@ TEST_F(EditorScreenTest, TheEditorShowsTheNewTextOnceTheEditDialogCloses)
 {
     HWND window = StartEditor();
     ASSERT_TRUE(window);
+    HWND bar = FindOwnedWindow(L"menu_worker", window, editor.Id());
+    ASSERT_TRUE(bar);
+    ASSERT_TRUE(WaitUntil([&] { return WindowRect(window).bottom == WindowRect(bar).top; }))
+        << "the start-up has fitted the window above its bar";
     RECT client = ClientOnScreen(window);
     const COLORREF ink = RGB(0, 0, 0), paper = RGB(255, 255, 255);
     const int area = (client.right - client.left) * (client.bottom - client.top);
