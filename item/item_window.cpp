@@ -59,7 +59,6 @@ void UpdateLayoutMetrics()
     ApplyLayoutMetrics(GetSystemMetrics(SM_CXSCREEN));
 }
 
-// Releases the Board, its DCs and the composite bitmap.
 // Puts back what a memory DC held, then deletes the DC and the bitmap:
 // each of the three that exists, whatever failed when they were made.
 static void ReleaseMemoryBitmap(HDC *dc, HGDIOBJ *previous, HBITMAP *bitmap)
@@ -76,6 +75,7 @@ static void ReleaseMemoryBitmap(HDC *dc, HGDIOBJ *previous, HBITMAP *bitmap)
     *bitmap = nullptr;
 }
 
+// Releases the Board, its DCs and the composite bitmap.
 static void ReleaseBoardObjects()
 {
     ItemState &s = g_item;

@@ -300,8 +300,9 @@ BOOL WINAPI SHCreateMenuBar(SHMENUBARINFO *info)
 
 // Sizing covers the screen below the shell's title strip, as on the device
 // (there is no input panel here, so SIZEDLG and SIZEDLGFULLSCREEN agree);
-// EMPTYMENU adds an empty bar below the dialog. The done button is the device's caption button: here the dialog
-// manager's Enter key gives the same IDOK. SIPDOWN has nothing to lower.
+// EMPTYMENU adds an empty bar below the dialog. The done button is the
+// device's caption button: here the dialog manager's Enter key gives the
+// same IDOK. SIPDOWN has nothing to lower.
 BOOL WINAPI SHInitDialog(SHINITDLGINFO *info)
 {
     if (!info || !(info->dwMask & SHIDIM_FLAGS) || !IsWindow(info->hDlg))
