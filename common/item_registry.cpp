@@ -3,11 +3,11 @@
 
 HKEY OpenItemKey()
 {
-    HKEY key = nullptr;
+    HKEY key = NULL;
     DWORD disposition = 0;
     if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, ITEM_KEY_PATH, 0, const_cast<LPWSTR>(L""), 0,
-                        KEY_ALL_ACCESS, nullptr, &key, &disposition) != ERROR_SUCCESS)
-        return nullptr;
+                        KEY_ALL_ACCESS, NULL, &key, &disposition) != ERROR_SUCCESS)
+        return NULL;
     return key;
 }
 
@@ -17,10 +17,10 @@ bool ReadItemValueText(LPCWSTR name, WCHAR *buffer, int capacity)
     if (!key)
         return false;
     DWORD type = 0, size = 0;
-    LONG read = RegQueryValueExW(key, name, nullptr, &type, nullptr, &size);
+    LONG read = RegQueryValueExW(key, name, NULL, &type, NULL, &size);
     DWORD bytes = (DWORD)capacity * sizeof(WCHAR);
     if (read == ERROR_SUCCESS)
-        read = RegQueryValueExW(key, name, nullptr, &type, (BYTE *)buffer, &bytes);
+        read = RegQueryValueExW(key, name, NULL, &type, (BYTE *)buffer, &bytes);
     RegCloseKey(key);
     if (read != ERROR_SUCCESS || type != REG_SZ)
         return false;

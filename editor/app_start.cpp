@@ -30,8 +30,8 @@ bool RegisterMainWindowClass()
 HWND CreateMainWindow()
 {
     return CreateWindowExW(0, g_editor.className, g_editor.title, kMainWindowStyle, CW_USEDEFAULT,
-                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
-                           g_editor.instance, nullptr);
+                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, NULL, NULL,
+                           g_editor.instance, NULL);
 }
 
 void FitAboveMenuBar(HWND window)
@@ -46,7 +46,7 @@ void FitAboveMenuBar(HWND window)
                bottom - windowRect.top, FALSE);
     // Where the move gives the window a new surface, what was painted before
     // it is gone: the UpdateWindow that follows paints the whole window again.
-    InvalidateRect(window, nullptr, TRUE);
+    InvalidateRect(window, NULL, TRUE);
 }
 
 // Runs until WM_QUIT; the accelerators act for the window of each message.
@@ -54,7 +54,7 @@ void FitAboveMenuBar(HWND window)
 static int RunMessageLoop(HACCEL accelerators)
 {
     MSG msg = {};
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    while (GetMessageW(&msg, NULL, 0, 0) > 0) {
         if (!TranslateAcceleratorW(msg.hwnd, accelerators, &msg)) {
             TranslateMessage(&msg);
             DispatchMessageW(&msg);

@@ -1,21 +1,21 @@
 #include "dialog_template.h"
 
-static const uint32_t kSetFontStyle = 0x40;              // DS_SETFONT
+static const unsigned int kSetFontStyle = 0x40;              // DS_SETFONT
 static const size_t kHeaderBytes = 18;                   // DLGTEMPLATE
 static const size_t kItemBytes = 18;                     // DLGITEMTEMPLATE
 
-static uint16_t Word(const uint8_t *p)
+static unsigned short Word(const unsigned char *p)
 {
-    return (uint16_t)(p[0] | (p[1] << 8));
+    return (unsigned short)(p[0] | (p[1] << 8));
 }
 
-static uint32_t Dword(const uint8_t *p)
+static unsigned int Dword(const unsigned char *p)
 {
-    return (uint32_t)Word(p) | ((uint32_t)Word(p + 2) << 16);
+    return (unsigned int)Word(p) | ((unsigned int)Word(p + 2) << 16);
 }
 
 // Reads a number-or-string field at *offset and moves past it.
-static bool ReadField(const uint8_t *bytes, size_t size, size_t *offset, TemplateField *field)
+static bool ReadField(const unsigned char *bytes, size_t size, size_t *offset, TemplateField *field)
 {
     size_t at = *offset;
     if (at > size || size - at < 2)
@@ -40,7 +40,7 @@ static bool ReadField(const uint8_t *bytes, size_t size, size_t *offset, Templat
     return false;                                        // no terminator before the end
 }
 
-bool ReadDialogHeader(const uint8_t *bytes, size_t size, DialogHeader *header)
+bool ReadDialogHeader(const unsigned char *bytes, size_t size, DialogHeader *header)
 {
     if (!bytes || size < kHeaderBytes)
         return false;
@@ -50,10 +50,10 @@ bool ReadDialogHeader(const uint8_t *bytes, size_t size, DialogHeader *header)
     header->style = Dword(bytes);
     header->exStyle = Dword(bytes + 4);
     header->itemCount = Word(bytes + 8);
-    header->x = (int16_t)Word(bytes + 10);
-    header->y = (int16_t)Word(bytes + 12);
-    header->cx = (int16_t)Word(bytes + 14);
-    header->cy = (int16_t)Word(bytes + 16);
+    header->x = (short)Word(bytes + 10);
+    header->y = (short)Word(bytes + 12);
+    header->cx = (short)Word(bytes + 14);
+    header->cy = (short)Word(bytes + 16);
     size_t offset = kHeaderBytes;
     if (!ReadField(bytes, size, &offset, &header->menu) ||
         !ReadField(bytes, size, &offset, &header->windowClass) ||
@@ -72,7 +72,7 @@ bool ReadDialogHeader(const uint8_t *bytes, size_t size, DialogHeader *header)
     return true;
 }
 
-bool ReadDialogItem(const uint8_t *bytes, size_t size, size_t *offset, DialogItem *item)
+bool ReadDialogItem(const unsigned char *bytes, size_t size, size_t *offset, DialogItem *item)
 {
     size_t at = (*offset + 3) & ~(size_t)3;
     if (!bytes || at < *offset || at > size || size - at < kItemBytes)
@@ -80,10 +80,10 @@ bool ReadDialogItem(const uint8_t *bytes, size_t size, size_t *offset, DialogIte
     *item = DialogItem();
     item->style = Dword(bytes + at);
     item->exStyle = Dword(bytes + at + 4);
-    item->x = (int16_t)Word(bytes + at + 8);
-    item->y = (int16_t)Word(bytes + at + 10);
-    item->cx = (int16_t)Word(bytes + at + 12);
-    item->cy = (int16_t)Word(bytes + at + 14);
+    item->x = (short)Word(bytes + at + 8);
+    item->y = (short)Word(bytes + at + 10);
+    item->cx = (short)Word(bytes + at + 12);
+    item->cy = (short)Word(bytes + at + 14);
     item->id = Word(bytes + at + 16);
     size_t p = at + kItemBytes;
     if (!ReadField(bytes, size, &p, &item->classField) || !ReadField(bytes, size, &p, &item->title))
@@ -104,7 +104,7 @@ bool ReadDialogItem(const uint8_t *bytes, size_t size, size_t *offset, DialogIte
     return true;
 }
 
-bool DialogTemplateIsComplete(const uint8_t *bytes, size_t size)
+bool DialogTemplateIsComplete(const unsigned char *bytes, size_t size)
 {
     DialogHeader header;
     if (!ReadDialogHeader(bytes, size, &header))

@@ -5,37 +5,36 @@
 // and free of Win32 calls, so that it can be tested and fuzzed natively.
 #pragma once
 #include <stddef.h>
-#include <stdint.h>
 
 // A menu, class or title field: a 16-bit number (0xFFFF, number) or a
 // NUL-terminated UTF-16 string, possibly empty.
 struct TemplateField {
     bool isNumber;
-    uint16_t number;            // when isNumber
+    unsigned short number;            // when isNumber
     size_t textOffset;          // otherwise: byte offset of the first character
     size_t textLength;          // characters before the terminator
 };
 
 struct DialogHeader {
-    uint32_t style;
-    uint32_t exStyle;
-    uint16_t itemCount;
-    int16_t x, y, cx, cy;
+    unsigned int style;
+    unsigned int exStyle;
+    unsigned short itemCount;
+    short x, y, cx, cy;
     TemplateField menu, windowClass, title;
     bool hasFont;               // style has DS_SETFONT
-    uint16_t pointSize;
+    unsigned short pointSize;
     TemplateField typeface;
     size_t itemsOffset;         // where the first item's alignment starts
 };
 
 struct DialogItem {
-    uint32_t style;
-    uint32_t exStyle;
-    int16_t x, y, cx, cy;
-    uint16_t id;
+    unsigned int style;
+    unsigned int exStyle;
+    short x, y, cx, cy;
+    unsigned short id;
     TemplateField classField, title;
     size_t creationDataOffset;  // the size word
-    uint16_t creationDataSize;  // bytes including the size word; 0 for none
+    unsigned short creationDataSize;  // bytes including the size word; 0 for none
 };
 
 // Predefined control classes, as numbers in a class field.
@@ -51,11 +50,11 @@ enum {
 
 // Reads the header; false when the bytes end inside it or the template is
 // an extended one (DLGTEMPLATEEX).
-bool ReadDialogHeader(const uint8_t *bytes, size_t size, DialogHeader *header);
+bool ReadDialogHeader(const unsigned char *bytes, size_t size, DialogHeader *header);
 
 // Reads the item at or after *offset (moved to a 4-byte boundary first) and
 // moves *offset past its creation data. False when the item does not fit.
-bool ReadDialogItem(const uint8_t *bytes, size_t size, size_t *offset, DialogItem *item);
+bool ReadDialogItem(const unsigned char *bytes, size_t size, size_t *offset, DialogItem *item);
 
 // True when the header and all of its items lie within the bytes.
-bool DialogTemplateIsComplete(const uint8_t *bytes, size_t size);
+bool DialogTemplateIsComplete(const unsigned char *bytes, size_t size);

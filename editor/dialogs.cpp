@@ -6,8 +6,8 @@
 void ShowTemplateDialog(HWND owner, UINT id, DLGPROC procedure)
 {
     HRSRC found = FindResourceW(g_editor.instance, MAKEINTRESOURCEW(id), RT_DIALOG);
-    HGLOBAL loaded = found ? LoadResource(g_editor.instance, found) : nullptr;
-    const DLGTEMPLATE *dialogTemplate = loaded ? (const DLGTEMPLATE *)LockResource(loaded) : nullptr;
+    HGLOBAL loaded = found ? LoadResource(g_editor.instance, found) : NULL;
+    const DLGTEMPLATE *dialogTemplate = loaded ? (const DLGTEMPLATE *)LockResource(loaded) : NULL;
     if (!dialogTemplate)
         return;
     DialogBoxIndirectParamW(g_editor.instance, dialogTemplate, owner, procedure, 0);

@@ -34,6 +34,6 @@ void FreeEditorBuffers()
         LocalFree(g_editor.textBuffer);
     if (g_editor.readBuffer)
         LocalFree(g_editor.readBuffer);
-    g_editor.textBuffer = nullptr;
-    g_editor.readBuffer = nullptr;
+    g_editor.textBuffer = NULL;
+    g_editor.readBuffer = NULL;
 }

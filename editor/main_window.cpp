@@ -15,7 +15,7 @@ static LRESULT OnCreate(HWND window)
     info.dwFlags = 0;
     info.nToolBarId = IDR_MENU_BAR;
     info.hInstRes = g_editor.instance;
-    g_editor.menuBar = SHCreateMenuBar(&info) ? info.hwndMB : nullptr;
+    g_editor.menuBar = SHCreateMenuBar(&info) ? info.hwndMB : NULL;
     memset(&g_editor.activateInfo, 0, sizeof(g_editor.activateInfo));
     g_editor.activateInfo.cbSize = sizeof(g_editor.activateInfo);
     ReadPageText();
@@ -48,7 +48,7 @@ static LRESULT OnTap(HWND window)
     ShowTemplateDialog(window, IDD_EDIT_TEXT, EditDialogProc);
     // The uncovered window shows the text just written. A platform that keeps
     // the covered pixels asks for no repaint of its own, so ask here.
-    InvalidateRect(window, nullptr, TRUE);
+    InvalidateRect(window, NULL, TRUE);
     return 0;
 }
 
@@ -78,7 +78,7 @@ static LRESULT OnDestroy(HWND window)
     FreeEditorBuffers();
     if (g_editor.menuBar)
         DestroyWindow(g_editor.menuBar);
-    g_editor.menuBar = nullptr;
+    g_editor.menuBar = NULL;
     PostQuitMessage(0);
     return 0;
 }

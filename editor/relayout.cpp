@@ -82,16 +82,16 @@ static bool FindControlRect(HWND dialog, const DialogItem &item, HWND *control, 
 static bool DeferControlMove(HDWP *batch, HWND control, const RECT &r)
 {
     if (*batch)
-        *batch = DeferWindowPos(*batch, control, nullptr, r.left, r.top, r.right - r.left,
+        *batch = DeferWindowPos(*batch, control, NULL, r.left, r.top, r.right - r.left,
                                 r.bottom - r.top, SWP_NOZORDER);
-    return *batch != nullptr;
+    return *batch != NULL;
 }
 
 BOOL RelayoutDialog(HINSTANCE instance, HWND dialog, UINT templateId)
 {
     HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(templateId), RT_DIALOG);
-    HGLOBAL loaded = found ? LoadResource(instance, found) : nullptr;
-    const BYTE *bytes = loaded ? (const BYTE *)LockResource(loaded) : nullptr;
+    HGLOBAL loaded = found ? LoadResource(instance, found) : NULL;
+    const BYTE *bytes = loaded ? (const BYTE *)LockResource(loaded) : NULL;
     if (!bytes)
         return FALSE;
     size_t size = SizeofResource(instance, found);

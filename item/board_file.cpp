@@ -20,7 +20,7 @@ static const LPCWSTR kBoardPaths[BOARD_PATH_COUNT] = {
 
 LPCWSTR BoardPath(int index)
 {
-    return (index >= 1 && index <= BOARD_PATH_COUNT) ? kBoardPaths[index - 1] : nullptr;
+    return (index >= 1 && index <= BOARD_PATH_COUNT) ? kBoardPaths[index - 1] : NULL;
 }
 
 // Other names in the board file's folder: "<path>.new", where a save
@@ -56,11 +56,11 @@ static bool FileExists(LPCWSTR path)
 // Bytes in the file at `path`; 0 when it is empty, missing or unreadable.
 static DWORD FileBytes(LPCWSTR path)
 {
-    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, NULL);
     if (file == INVALID_HANDLE_VALUE)
         return 0;
-    DWORD bytes = GetFileSize(file, nullptr);
+    DWORD bytes = GetFileSize(file, NULL);
     CloseHandle(file);
     return bytes == INVALID_FILE_SIZE ? 0 : bytes;
 }
@@ -68,7 +68,7 @@ static DWORD FileBytes(LPCWSTR path)
 static bool WriteAll(HANDLE file, const void *data, DWORD bytes)
 {
     DWORD written = 0;
-    return WriteFile(file, data, bytes, &written, nullptr) && written == bytes;
+    return WriteFile(file, data, bytes, &written, NULL) && written == bytes;
 }
 
 // Writes a whole board file from the current position of `file`: the two
@@ -90,7 +90,7 @@ static bool WriteBoardContents(HANDLE file, int width, int height, const BYTE *p
 
 static HANDLE OpenBoardFile(LPCWSTR path, DWORD disposition)
 {
-    return CreateFileW(path, GENERIC_WRITE, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return CreateFileW(path, GENERIC_WRITE, 0, NULL, disposition, FILE_ATTRIBUTE_NORMAL, NULL);
 }
 
 // Writes a whole file at `path` (created or truncated); a file that could
@@ -138,7 +138,7 @@ static HBITMAP LoadUsableBoard(LPCWSTR path)
     BoardPixels pixels;
     if (board && !GetBoardPixels(board, &pixels)) {
         DeleteObject(board);
-        board = nullptr;
+        board = NULL;
     }
     return board;
 }
@@ -152,7 +152,7 @@ static void SettlePendingSave(LPCWSTR path)
     if (!TempPathFor(path, temp) || !FileExists(temp))
         return;
     HBITMAP board = LoadUsableBoard(path);
-    HBITMAP saved = board ? nullptr : LoadUsableBoard(temp);
+    HBITMAP saved = board ? NULL : LoadUsableBoard(temp);
     if (board)
         DeleteObject(board);
     if (!saved) {
@@ -184,7 +184,7 @@ static BoardWriteResult WriteBoardAt(LPCWSTR path, int width, int height, const 
     HANDLE probe = OpenBoardFile(path, OPEN_ALWAYS);
     if (probe == INVALID_HANDLE_VALUE)
         return BOARD_NOT_OPENED;
-    DWORD oldBytes = GetFileSize(probe, nullptr);
+    DWORD oldBytes = GetFileSize(probe, NULL);
     if (oldBytes == 0) {
         bool written = WriteBoardContents(probe, width, height, pixels);
         if (CloseHandle(probe) && written)
@@ -216,13 +216,13 @@ bool CreateBoardFile()
 {
     for (int index = 1; index <= BOARD_PATH_COUNT; index++) {
         g_item.installFolderIndex = index;
-        BoardWriteResult result = WriteBoardAt(BoardPath(index), BOARD_NEW_WIDTH, BOARD_NEW_HEIGHT, nullptr);
+        BoardWriteResult result = WriteBoardAt(BoardPath(index), BOARD_NEW_WIDTH, BOARD_NEW_HEIGHT, NULL);
         if (result == BOARD_WRITTEN)
             return true;
         if (result == BOARD_NOT_WRITTEN)
             break;
     }
-    MessageBoxW(nullptr, L"Failed to create a file1.", nullptr, MB_OK | MB_ICONEXCLAMATION);
+    MessageBoxW(NULL, L"Failed to create a file1.", NULL, MB_OK | MB_ICONEXCLAMATION);
     return false;
 }
 

@@ -18,7 +18,8 @@ bool GetBoardPixels(HBITMAP board, BoardPixels *pixels)
 
 static PixelRGB ToPixel(const ColorRGB &c)
 {
-    return PixelRGB{c.red, c.green, c.blue};
+    PixelRGB pixel = {c.red, c.green, c.blue};
+    return pixel;
 }
 
 void DrawAtPoint(HBITMAP board, int x, int y)
@@ -60,7 +61,7 @@ static void ResolveEraser(int index)
     if (index >= 0 && index < PALETTE_COLOR_COUNT)
         SetFromPalette(&s.eraserColorRGB, index);
     else if (index == PALETTE_TRANSPARENT)
-        s.eraserColorRGB = ColorRGB{224, 224, 224};
+        s.eraserColorRGB.red = s.eraserColorRGB.green = s.eraserColorRGB.blue = 224;
 }
 
 void ResolveColor(int target)

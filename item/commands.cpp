@@ -31,25 +31,25 @@ LPCWSTR EditorPath(int installFolderIndex)
 
 static void Repaint()
 {
-    InvalidateRect(g_item.itemWindow, nullptr, TRUE);
+    InvalidateRect(g_item.itemWindow, NULL, TRUE);
 }
 
 static WCHAR *CurrentPageText()
 {
     int page = g_item.currentPage;
-    return (page >= 1 && page <= PAGE_COUNT) ? g_item.pageText[page - 1] : nullptr;
+    return (page >= 1 && page <= PAGE_COUNT) ? g_item.pageText[page - 1] : NULL;
 }
 
 static void StartEditor()
 {
     ItemState &s = g_item;
     FormatDecimal(s.currentPage, s.pageArgText, NUMBER_TEXT_UNITS);
-    SHELLEXECUTEINFOW info = {};
+    SHELLEXECUTEINFO info = {};
     info.cbSize = sizeof(info);
     info.lpFile = EditorPath(s.installFolderIndex);
     info.lpParameters = s.pageArgText;
     info.nShow = SW_SHOWNORMAL;
-    ShellExecuteExW(&info);
+    ShellExecuteEx(&info);
     s.refreshPending = 1;
     Repaint();
 }
@@ -61,10 +61,10 @@ static bool CopyPage()
         return false;
     EmptyClipboard();
     HLOCAL memory = LocalAlloc(LMEM_MOVEABLE | LMEM_ZEROINIT, (UINT)PAGE_TEXT_UNITS * sizeof(WCHAR));
-    WCHAR *text = memory ? (WCHAR *)LockClipboardMemory(memory) : nullptr;
+    WCHAR *text = memory ? (WCHAR *)LockClipboardMemory(memory) : NULL;
     const WCHAR *page = CurrentPageText();
     if (text && page) {
-        size_t length = wcsnlen(page, PAGE_TEXT_MAX_CHARS);
+        int length = TextLength(page, PAGE_TEXT_MAX_CHARS);
         memcpy(text, page, length * sizeof(WCHAR));
         text[length] = 0;
     }
@@ -83,7 +83,7 @@ static bool CopyPage()
 static const WCHAR *LockClipboardText(HANDLE *handle, int *length)
 {
     *handle = GetClipboardData(CF_UNICODETEXT);
-    const WCHAR *text = *handle ? (const WCHAR *)LockClipboardMemory(*handle) : nullptr;
+    const WCHAR *text = *handle ? (const WCHAR *)LockClipboardMemory(*handle) : NULL;
     if (text) {
         *length = ClipboardTextLength(text, ClipboardMemorySize(*handle));
     }

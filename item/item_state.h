@@ -54,101 +54,104 @@ struct ColorRGB {
 
 struct ItemState {
     // Persisted settings and their bounds.
-    int currentPage = 1;
-    int savedPage = 1;
-    int fontSize = 8;
-    int fontSizeMin = 3;
-    int fontSizeMax = 30;
-    int itemHeight = 200;
-    int itemHeightMin = 40;
-    int itemHeightMax = 640;
-    int textColorIndex = 17;
-    int textColorMax = 18;
-    int showText = 1;
-    int showImage = 1;
-    int graphicsEditMode = 0;
+    int currentPage;
+    int savedPage;
+    int fontSize;
+    int fontSizeMin;
+    int fontSizeMax;
+    int itemHeight;
+    int itemHeightMin;
+    int itemHeightMax;
+    int textColorIndex;
+    int textColorMax;
+    int showText;
+    int showImage;
+    int graphicsEditMode;
 
     // Refresh protocol and read bookkeeping.
-    int refreshPending = 0;
-    int uscreenPending = 0;
-    int settingsReadFailed = 0;
+    int refreshPending;
+    int uscreenPending;
+    int settingsReadFailed;
 
     // Page texts (pages 1..5 at index 0..4) and the landing buffer of
     // page reads; heap buffers of PAGE_TEXT_UNITS units from attach to detach.
-    WCHAR *pageText[PAGE_COUNT] = {};
-    WCHAR *readBuffer = nullptr;
+    WCHAR *pageText[PAGE_COUNT];
+    WCHAR *readBuffer;
 
     // Scratch texts of the numeric values, and the editor's page argument.
-    WCHAR currentPageText[NUMBER_TEXT_UNITS] = {};
-    WCHAR fontSizeText[NUMBER_TEXT_UNITS] = {};
-    WCHAR textColorText[NUMBER_TEXT_UNITS] = {};
-    WCHAR itemHeightText[NUMBER_TEXT_UNITS] = {};
-    WCHAR editModeText[NUMBER_TEXT_UNITS] = {};
-    WCHAR showTextText[NUMBER_TEXT_UNITS] = {};
-    WCHAR showImageText[NUMBER_TEXT_UNITS] = {};
-    WCHAR uscreenText[NUMBER_TEXT_UNITS] = {};
-    WCHAR pageArgText[NUMBER_TEXT_UNITS] = {};
+    WCHAR currentPageText[NUMBER_TEXT_UNITS];
+    WCHAR fontSizeText[NUMBER_TEXT_UNITS];
+    WCHAR textColorText[NUMBER_TEXT_UNITS];
+    WCHAR itemHeightText[NUMBER_TEXT_UNITS];
+    WCHAR editModeText[NUMBER_TEXT_UNITS];
+    WCHAR showTextText[NUMBER_TEXT_UNITS];
+    WCHAR showImageText[NUMBER_TEXT_UNITS];
+    WCHAR uscreenText[NUMBER_TEXT_UNITS];
+    WCHAR pageArgText[NUMBER_TEXT_UNITS];
 
     // Library and window.
-    int installFolderIndex = 1;
-    HINSTANCE moduleInstance = nullptr;
-    HWND itemWindow = nullptr;
+    int installFolderIndex;
+    HINSTANCE moduleInstance;
+    HWND itemWindow;
 
     // Layout metrics, recomputed on every window message.
-    int smallScreen = 0;
-    int iconSize = 0, swatchSize = 0, toolbarHeight = 0, toolbarTop = 0;
-    int cornerIconX = 0, penButtonX = 0, penSwatchX = 0;
-    int eraserButtonX = 0, eraserSwatchX = 0, stampButtonX = 0, stampSwatchX = 0;
-    int clearButtonX = 0, textToggleX = 0, imageToggleX = 0, saveButtonX = 0;
+    int smallScreen;
+    int iconSize, swatchSize, toolbarHeight, toolbarTop;
+    int cornerIconX, penButtonX, penSwatchX;
+    int eraserButtonX, eraserSwatchX, stampButtonX, stampSwatchX;
+    int clearButtonX, textToggleX, imageToggleX, saveButtonX;
 
     // Rendering.
-    WCHAR displayText[DISPLAY_TEXT_UNITS] = {};
-    int useThemeTextColor = 1;
-    ColorRGB textColorRGB = {0, 0, 0};
+    WCHAR displayText[DISPLAY_TEXT_UNITS];
+    int useThemeTextColor;
+    ColorRGB textColorRGB;
 
     // Tools and colours.
-    int interactionState = TOOL_PEN;
-    int lastPenX = -1, lastPenY = -1;
-    int penWidth = 2;
-    int eraserWidth = 5;
-    int penColorIndex = 5;
-    int eraserColorIndex = 18;
-    int clearColorIndex = 18;
-    int stampColorIndex = 4;
-    int shapeIndex = 1;
-    ColorRGB penColorRGB = {255, 0, 0};
-    ColorRGB stampColorRGB = {255, 255, 0};
-    ColorRGB eraserColorRGB = {0, 0, 0};
-    ColorRGB boardBackgroundRGB = {224, 224, 224};
-    COLORREF transparentKey = 0;
+    int interactionState;
+    int lastPenX, lastPenY;
+    int penWidth;
+    int eraserWidth;
+    int penColorIndex;
+    int eraserColorIndex;
+    int clearColorIndex;
+    int stampColorIndex;
+    int shapeIndex;
+    ColorRGB penColorRGB;
+    ColorRGB stampColorRGB;
+    ColorRGB eraserColorRGB;
+    ColorRGB boardBackgroundRGB;
+    COLORREF transparentKey;
 
     // The Board, its memory DCs and its file.
-    int boardWidth = 640, boardHeight = 640;
-    HBITMAP boardBitmap = nullptr;
-    HDC boardDC = nullptr, compositeDC = nullptr;
-    HBITMAP compositeBitmap = nullptr;
-    HGDIOBJ boardDCPrevBitmap = nullptr, compositeDCPrevBitmap = nullptr;
-    int boardFileFound = 0, boardDirty = 0;
+    int boardWidth, boardHeight;
+    HBITMAP boardBitmap;
+    HDC boardDC, compositeDC;
+    HBITMAP compositeBitmap;
+    HGDIOBJ boardDCPrevBitmap, compositeDCPrevBitmap;
+    int boardFileFound, boardDirty;
 
     // Popup menus.
-    MenuContext menuContext = MENU_CONTEXT_NONE;
-    HMENU itemMenu = nullptr, graphicsItemMenu = nullptr, textColorMenu = nullptr;
-    HMENU penColorMenu = nullptr, penWidthMenu = nullptr, eraserMenu = nullptr;
-    HMENU eraserWidthMenu = nullptr, clearBoardMenu = nullptr;
-    HMENU stampColorMenu = nullptr, shapeMenu = nullptr;
+    MenuContext menuContext;
+    HMENU itemMenu, graphicsItemMenu, textColorMenu;
+    HMENU penColorMenu, penWidthMenu, eraserMenu;
+    HMENU eraserWidthMenu, clearBoardMenu;
+    HMENU stampColorMenu, shapeMenu;
 
     // The stroke being collected.
-    int strokeX[STROKE_CAPACITY] = {};
-    int strokeY[STROKE_CAPACITY] = {};
-    int strokePointCount = 0;
-    int strokeActive = 0;
-    int strokeCancelled = 0;
+    int strokeX[STROKE_CAPACITY];
+    int strokeY[STROKE_CAPACITY];
+    int strokePointCount;
+    int strokeActive;
+    int strokeCancelled;
 
     // Toolbar icons by role: [role][0] small set, [role][1] large set.
-    HICON icons[ICON_ROLE_COUNT][2] = {};
+    HICON icons[ICON_ROLE_COUNT][2];
 };
 
 extern ItemState g_item;
+
+// Sets every field of a state record to its load-time value.
+void SetItemStateDefaults(ItemState *state);
 
 // The icon of a role in the set the screen uses.
 inline HICON ToolbarIcon(IconRole role)

@@ -7,25 +7,26 @@
 #include "pen_input.h"
 #include "settings_store.h"
 #include "resources/item_resource.h"
-#include <type_traits>
 
 LPCWSTR ItemClassName()
 {
     // A NULL buffer asks for the resource's own read-only text.
-    return (LPCWSTR)(INT_PTR)LoadStringW(g_item.moduleInstance, IDS_ITEM_NAME, nullptr, 0);
+    return (LPCWSTR)(INT_PTR)LoadStringW(g_item.moduleInstance, IDS_ITEM_NAME, NULL, 0);
 }
 
 // The Today screen calls ordinal 240 as its initialise-item function: on
-// x86 the calling convention is part of that type.
-static_assert(std::is_same<decltype(&InitializeCustomItem), PFNCUSTOMINITIALIZEITEM>::value,
-              "InitializeCustomItem is the Today screen's initialise-item function");
+// x86 the calling convention is part of that type, and a function of
+// another type does not convert to it.
+char TakesInitializeItemFunction(PFNCUSTOMINITIALIZEITEM);
+COMPILE_CHECK(InitializeCustomItem_is_the_Today_screens_initialise_item_function,
+              sizeof(TakesInitializeItemFunction(&InitializeCustomItem)) == 1);
 
 extern "C" HWND WINAPI InitializeCustomItem(TODAYLISTITEM *, HWND parent)
 {
     LPCWSTR name = ItemClassName();
     g_item.itemWindow = CreateWindowExW(0, name, name, WS_CHILD | WS_VISIBLE, CW_USEDEFAULT,
-                                        CW_USEDEFAULT, 240, 0, parent, nullptr,
-                                        g_item.moduleInstance, nullptr);
+                                        CW_USEDEFAULT, 240, 0, parent, NULL,
+                                        g_item.moduleInstance, NULL);
     if (g_item.itemWindow) {
         ShowWindow(g_item.itemWindow, SW_SHOWNORMAL);
         UpdateWindow(g_item.itemWindow);
@@ -70,9 +71,9 @@ static void ReleaseMemoryBitmap(HDC *dc, HGDIOBJ *previous, HBITMAP *bitmap)
     }
     if (*bitmap)
         DeleteObject(*bitmap);
-    *dc = nullptr;
-    *previous = nullptr;
-    *bitmap = nullptr;
+    *dc = NULL;
+    *previous = NULL;
+    *bitmap = NULL;
 }
 
 // Releases the Board, its DCs and the composite bitmap.
@@ -110,8 +111,8 @@ static LRESULT OnCreate(HWND hwnd, WPARAM wParam, LPARAM lParam)
     static const int groups[] = {CHECKS_TEXT_COLOR, CHECKS_PEN_COLOR, CHECKS_ERASER_COLOR,
                                  CHECKS_PEN_WIDTH, CHECKS_ERASER_WIDTH, CHECKS_STAMP_COLOR,
                                  CHECKS_SHAPE};
-    for (int group : groups)
-        RefreshMenuChecks(group);
+    for (size_t i = 0; i < COUNT_OF(groups); i++)
+        RefreshMenuChecks(groups[i]);
     return DefWindowProcW(hwnd, WM_CREATE, wParam, lParam);
 }
 
@@ -136,7 +137,7 @@ static LRESULT OnEraseBackground(HWND hwnd, HDC dc)
 // Whether the shell has set its ready event.
 static bool ShellIsReady()
 {
-    HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, L"SYSTEM/ShellAPIReady");
+    HANDLE ready = CreateEventW(NULL, TRUE, FALSE, L"SYSTEM/ShellAPIReady");
     if (!ready)
         return false;
     DWORD wait = WaitForSingleObject(ready, 0);

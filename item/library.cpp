@@ -8,6 +8,55 @@
 
 ItemState g_item;
 
+void SetItemStateDefaults(ItemState *state)
+{
+    ItemState &s = *state;
+    // Everything not named below starts as zero: handles, buffers, texts,
+    // flags, layout metrics, the stroke and the icons.
+    memset(&s, 0, sizeof(s));
+
+    // Persisted settings and their bounds.
+    s.currentPage = 1;
+    s.savedPage = 1;
+    s.fontSize = 8;
+    s.fontSizeMin = 3;
+    s.fontSizeMax = 30;
+    s.itemHeight = 200;
+    s.itemHeightMin = 40;
+    s.itemHeightMax = 640;
+    s.textColorIndex = 17;      // the Today theme's text colour
+    s.textColorMax = 18;
+    s.showText = 1;
+    s.showImage = 1;
+
+    // Library: the install folder the board path list tries first.
+    s.installFolderIndex = 1;
+
+    // Rendering: black text until the theme's colour is asked for.
+    s.useThemeTextColor = 1;
+    s.textColorRGB.red = s.textColorRGB.green = s.textColorRGB.blue = 0;
+
+    // Tools and colours: a red pen of width 2, a transparent eraser of
+    // width 5 and clear colour, a yellow stamp of the first shape.
+    s.interactionState = TOOL_PEN;
+    s.lastPenX = s.lastPenY = -1;
+    s.penWidth = 2;
+    s.eraserWidth = 5;
+    s.penColorIndex = 5;
+    s.eraserColorIndex = 18;
+    s.clearColorIndex = 18;
+    s.stampColorIndex = 4;
+    s.shapeIndex = 1;
+    s.penColorRGB.red = 255;
+    s.stampColorRGB.red = s.stampColorRGB.green = 255;
+    s.boardBackgroundRGB.red = s.boardBackgroundRGB.green = s.boardBackgroundRGB.blue = 224;
+
+    // The Board as the item creates it.
+    s.boardWidth = s.boardHeight = 640;
+
+    s.menuContext = MENU_CONTEXT_NONE;
+}
+
 const WCHAR *const kPageTextsAtAttach[PAGE_COUNT] = {
     L"Welcome to 'Inkleaf'!\r\nTap on upper left corner to edit this\r\ntext or graphics to display.",
     L"(tab2: Tap upper left corner\r\nto edit text)",
@@ -51,12 +100,12 @@ static WCHAR *NewTextBuffer(const WCHAR *text)
 static void FreeTextBuffers()
 {
     ItemState &s = g_item;
-    for (WCHAR *&text : s.pageText) {
-        free(text);
-        text = nullptr;
+    for (int page = 0; page < PAGE_COUNT; page++) {
+        free(s.pageText[page]);
+        s.pageText[page] = NULL;
     }
     free(s.readBuffer);
-    s.readBuffer = nullptr;
+    s.readBuffer = NULL;
 }
 
 static void RegisterItemClass()
@@ -74,29 +123,30 @@ static void RegisterItemClass()
 bool LibraryAttach(HINSTANCE instance)
 {
     ItemState &s = g_item;
+    SetItemStateDefaults(&s);
     s.moduleInstance = instance;
     s.transparentKey = RGB(s.boardBackgroundRGB.red, s.boardBackgroundRGB.green,
                            s.boardBackgroundRGB.blue);
     bool buffers = true;
     for (int page = 0; page < PAGE_COUNT; page++)
-        buffers &= (s.pageText[page] = NewTextBuffer(kPageTextsAtAttach[page])) != nullptr;
-    buffers &= (s.readBuffer = NewTextBuffer(kReadBufferAtAttach)) != nullptr;
+        buffers &= (s.pageText[page] = NewTextBuffer(kPageTextsAtAttach[page])) != NULL;
+    buffers &= (s.readBuffer = NewTextBuffer(kReadBufferAtAttach)) != NULL;
     if (!buffers) {
         // Every page needs its buffer: without them the library does not
         // load. Nothing else was made yet, and the detach that the loader
         // sends after a failed attach finds nothing to undo.
         FreeTextBuffers();
-        s.moduleInstance = nullptr;
+        s.moduleInstance = NULL;
         return false;
     }
     BuildPopupMenus();
     int cx = MulDivRound(16, ScreenDpiX(), 96);
     int cy = MulDivRound(16, ScreenDpiY(), 96);
-    for (const auto &icon : kIcons)
-        s.icons[icon.role][icon.large] =
-            (HICON)LoadImageW(instance, MAKEINTRESOURCEW(icon.id), IMAGE_ICON, cx, cy, 0);
+    for (size_t i = 0; i < COUNT_OF(kIcons); i++)
+        s.icons[kIcons[i].role][kIcons[i].large] =
+            (HICON)LoadImageW(instance, MAKEINTRESOURCEW(kIcons[i].id), IMAGE_ICON, cx, cy, 0);
     RegisterItemClass();
-    s.itemWindow = nullptr;
+    s.itemWindow = NULL;
     return true;
 }
 
@@ -105,14 +155,14 @@ void LibraryDetach()
     ItemState &s = g_item;
     if (!s.moduleInstance)
         return;                 // never attached, or attached and detached already
-    for (auto &pair : s.icons)
-        for (HICON &icon : pair) {
-            if (icon)
-                DestroyIcon(icon);
-            icon = nullptr;
+    for (int role = 0; role < ICON_ROLE_COUNT; role++)
+        for (int set = 0; set < 2; set++) {
+            if (s.icons[role][set])
+                DestroyIcon(s.icons[role][set]);
+            s.icons[role][set] = NULL;
         }
     FreeTextBuffers();
     DestroyPopupMenus();
     UnregisterClassW(ItemClassName(), s.moduleInstance);
-    s.moduleInstance = nullptr;
+    s.moduleInstance = NULL;
 }

@@ -49,9 +49,9 @@ int PaletteIndexOfCommand(UINT id)
 {
     if (id == IDM_COLOR_THEME_TEXT)
         return 17;
-    for (const ColorEntry &e : kColorEntries)
-        if (e.id == id)
-            return e.paletteIndex;
+    for (size_t i = 0; i < COUNT_OF(kColorEntries); i++)
+        if (kColorEntries[i].id == id)
+            return kColorEntries[i].paletteIndex;
     return -1;
 }
 
@@ -76,7 +76,8 @@ int ShapeOfCommand(UINT id)
 // Appends the 17 colours labelled "<prefix><colour><suffix>".
 static void AppendColors(HMENU menu, LPCWSTR prefix, LPCWSTR suffix)
 {
-    for (const ColorEntry &e : kColorEntries) {
+    for (size_t i = 0; i < COUNT_OF(kColorEntries); i++) {
+        const ColorEntry &e = kColorEntries[i];
         WCHAR label[64];
         _snwprintf(label, 64, L"%ls%ls%ls", prefix, e.label, suffix);
         label[63] = 0;
@@ -106,19 +107,19 @@ static HMENU BuildCornerMenu(LPCWSTR first, UINT firstId)
 {
     HMENU menu = CreatePopupMenu();
     AppendMenuW(menu, 0, firstId, first);
-    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_SEPARATOR, 0, NULL);
     AppendMenuW(menu, 0, IDM_EDIT_TEXT, L"Edit text...(&E)");
-    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_SEPARATOR, 0, NULL);
     AppendMenuW(menu, 0, IDM_COPY, L"Copy(&C)");
     AppendMenuW(menu, 0, IDM_PASTE, L"Paste(&V)");
     AppendMenuW(menu, 0, IDM_PASTE_TO_END, L"Paste to end of current text(&A)");
-    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_SEPARATOR, 0, NULL);
     AppendMenuW(menu, 0, IDM_LARGER_TEXT, L"Larger text(&L)");
     AppendMenuW(menu, 0, IDM_SMALLER_TEXT, L"Smaller text(&S)");
-    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_SEPARATOR, 0, NULL);
     AppendMenuW(menu, 0, IDM_LARGER_WINDOW, L"Larger window(&K)");
     AppendMenuW(menu, 0, IDM_SMALLER_WINDOW, L"Smaller window(&J)");
-    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_SEPARATOR, 0, NULL);
     AppendMenuW(menu, MF_POPUP, (UINT_PTR)g_item.textColorMenu, L"Text color");
     return menu;
 }
@@ -154,16 +155,16 @@ void DestroyPopupMenus()
     // textColorMenu hangs under both corner popups: detach it from each so
     // that it is destroyed once, on its own.
     HMENU corners[2] = {s.itemMenu, s.graphicsItemMenu};
-    for (HMENU corner : corners)
-        if (corner)
-            RemoveMenu(corner, CORNER_TEXT_COLOR_POSITION, MF_BYPOSITION);
+    for (size_t i = 0; i < COUNT_OF(corners); i++)
+        if (corners[i])
+            RemoveMenu(corners[i], CORNER_TEXT_COLOR_POSITION, MF_BYPOSITION);
     HMENU *menus[] = {&s.itemMenu, &s.graphicsItemMenu, &s.textColorMenu, &s.penColorMenu,
                       &s.penWidthMenu, &s.eraserMenu, &s.eraserWidthMenu, &s.clearBoardMenu,
                       &s.stampColorMenu, &s.shapeMenu};
-    for (HMENU *menu : menus) {
-        if (*menu)
-            DestroyMenu(*menu);
-        *menu = nullptr;
+    for (size_t i = 0; i < COUNT_OF(menus); i++) {
+        if (*menus[i])
+            DestroyMenu(*menus[i]);
+        *menus[i] = NULL;
     }
 }
 
@@ -178,9 +179,9 @@ static void CheckOnly(HMENU menu, const UINT *ids, int count, UINT checked)
 // Identifier of the colour entry for a palette index, 0 when none.
 static UINT ColorCommand(int paletteIndex)
 {
-    for (const ColorEntry &e : kColorEntries)
-        if (e.paletteIndex == paletteIndex)
-            return e.id;
+    for (size_t i = 0; i < COUNT_OF(kColorEntries); i++)
+        if (kColorEntries[i].paletteIndex == paletteIndex)
+            return kColorEntries[i].id;
     return 0;
 }
 

@@ -1,5 +1,6 @@
 #include "paint.h"
 #include "settings_store.h"
+#include "../common/registry_text.h"
 #include <string.h>
 
 static COLORREF ToColorRef(const ColorRGB &c)
@@ -9,7 +10,7 @@ static COLORREF ToColorRef(const ColorRGB &c)
 
 static void DrawIconAt(HDC dc, IconRole role, int x)
 {
-    DrawIconEx(dc, x, g_item.toolbarTop, ToolbarIcon(role), 0, 0, 0, nullptr, DI_NORMAL);
+    DrawIconEx(dc, x, g_item.toolbarTop, ToolbarIcon(role), 0, 0, 0, NULL, DI_NORMAL);
 }
 
 // The preview of the newest stroke point: the rows a dot of the tool's
@@ -104,7 +105,7 @@ static void DrawPageText(HDC dc, int width, int height)
     COLORREF theme = (COLORREF)SendMessageW(GetParent(s.itemWindow), TODAYM_GETCOLOR, TODAYCOLOR_TEXT, 0);
     SetTextColor(dc, s.useThemeTextColor ? theme : ToColorRef(s.textColorRGB));
     const WCHAR *page = (s.currentPage >= 1 && s.currentPage <= PAGE_COUNT) ? s.pageText[s.currentPage - 1] : L"";
-    size_t length = wcsnlen(page, PAGE_TEXT_UNITS - 1);
+    int length = TextLength(page, PAGE_TEXT_UNITS - 1);
     memcpy(s.displayText, page, length * sizeof(WCHAR));
     s.displayText[length] = 0;
     if (s.showText) {

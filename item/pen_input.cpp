@@ -8,7 +8,7 @@ enum { STAMP_MARGIN = 17 };
 
 static void Repaint(bool erase)
 {
-    InvalidateRect(g_item.itemWindow, nullptr, erase);
+    InvalidateRect(g_item.itemWindow, NULL, erase);
 }
 
 // Width and height of the Board, 0 x 0 when there is none.
@@ -42,7 +42,7 @@ static void ShowPopup(HMENU menu, int x, int y)
 {
     POINT pt = {x, y};
     ClientToScreen(g_item.itemWindow, &pt);
-    TrackPopupMenuEx(menu, 0, pt.x, pt.y, g_item.itemWindow, nullptr);
+    TrackPopupMenuEx(menu, 0, pt.x, pt.y, g_item.itemWindow, NULL);
 }
 
 static void ResetStroke()

@@ -10,11 +10,11 @@ int MulDivRound(int a, int b, int c)
 
 static int ReadScreenDpi(int index)
 {
-    HDC screen = GetDC(nullptr);
+    HDC screen = GetDC(NULL);
     if (!screen)
         return -1;
     int dpi = GetDeviceCaps(screen, index);
-    ReleaseDC(nullptr, screen);
+    ReleaseDC(NULL, screen);
     return dpi;
 }
 

@@ -157,8 +157,8 @@ void LoadSettingsAtCreate()
     } else {
         ReadCurrentPage();
         static const int order[PAGE_COUNT] = {2, 3, 4, 5, 1};
-        for (int page : order) {
-            s.currentPage = page;
+        for (int i = 0; i < PAGE_COUNT; i++) {
+            s.currentPage = order[i];
             ReloadSettings();
         }
         s.currentPage = s.savedPage;

@@ -6,5 +6,6 @@
 void StampShape(const BoardPixels &board, int x, int y)
 {
     const ColorRGB &c = g_item.stampColorRGB;
-    BoardStampShape(board, x, y, g_item.shapeIndex, PixelRGB{c.red, c.green, c.blue});
+    PixelRGB color = {c.red, c.green, c.blue};
+    BoardStampShape(board, x, y, g_item.shapeIndex, color);
 }

@@ -59,12 +59,6 @@ typedef struct tagSHINITDLGINFO {
 #define SHIDIF_FULLSCREENNOMENUBAR  0x0010
 #define SHIDIF_EMPTYMENU            0x0020
 
-// The device's 32-bit layout; the x86 build has it too.
-#ifndef _WIN64
-static_assert(sizeof(SHMENUBARINFO) == 36, "SHMENUBARINFO is 36 bytes on the device");
-static_assert(sizeof(SHACTIVATEINFO) == 12, "SHACTIVATEINFO is 12 bytes on the device");
-static_assert(sizeof(SHINITDLGINFO) == 12, "SHINITDLGINFO is 12 bytes on the device");
-#endif
 
 // Window class of the input-panel helper control, the last control of a
 // dialog that wants the input panel raised for its edit controls.

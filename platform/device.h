@@ -1,13 +1,23 @@
 // The one header through which item and editor code reach the platform.
-// On the device it is the SDK's own headers; elsewhere the stand-ins in
-// this folder supply the few definitions only the device has.
+// On the device it is the SDK's own headers, with the few declarations they
+// lack; elsewhere the stand-ins in this folder supply what only the device
+// has.
 #pragma once
 #include <windows.h>
 #include <shellapi.h>
+#include "../common/compile_check.h"
 
 #ifdef UNDER_CE
 #include <todaycmn.h>
 #include <aygshell.h>
+
+// What the device's COREDLL exports but the toolchain's headers do not
+// declare.
+extern "C" BOOL WINAPI TransparentImage(HDC dest, LONG destX, LONG destY, LONG destWidth,
+                                        LONG destHeight, HANDLE source, LONG sourceX,
+                                        LONG sourceY, LONG sourceWidth, LONG sourceHeight,
+                                        COLORREF transparent);
+typedef HWND (WINAPI *PFNCUSTOMINITIALIZEITEM)(TODAYLISTITEM *, HWND);
 
 // Clipboard memory: on the device a block from LocalAlloc is its own address.
 inline void *LockClipboardMemory(HANDLE memory) { return memory; }
@@ -36,9 +46,16 @@ extern "C" void UnlockClipboardMemory(HANDLE memory);
 extern "C" SIZE_T ClipboardMemorySize(HANDLE memory);
 #endif
 
-// Structures whose 32-bit sizes the item and the editor pass or rely on.
+// The 32-bit layouts the item, the editor and the Today screen pass to each
+// other: checked in the device's build and in the x86 build.
 #ifndef _WIN64
-static_assert(sizeof(SHELLEXECUTEINFOW) == 60, "SHELLEXECUTEINFO is 60 bytes on the device");
-static_assert(sizeof(BITMAP) == 24, "BITMAP is 24 bytes on the device");
-static_assert(sizeof(LOGFONTW) == 92, "LOGFONT is 92 bytes on the device");
+CHECK_SIZE(SHELLEXECUTEINFO, 60);
+CHECK_SIZE(BITMAP, 24);
+CHECK_SIZE(LOGFONTW, 92);
+CHECK_SIZE(TODAYLISTITEM, 628);
+CHECK_OFFSET(TODAYLISTITEM, cyp, 72);
+CHECK_SIZE(TODAYDRAWWATERMARKINFO, 24);
+CHECK_SIZE(SHMENUBARINFO, 36);
+CHECK_SIZE(SHACTIVATEINFO, 12);
+CHECK_SIZE(SHINITDLGINFO, 12);
 #endif

@@ -54,9 +54,3 @@ typedef struct _TODAYDRAWWATERMARKINFO {
 
 typedef HWND (WINAPI *PFNCUSTOMINITIALIZEITEM)(TODAYLISTITEM *, HWND);
 
-// The device's 32-bit layout; the x86 build has it too.
-#ifndef _WIN64
-static_assert(sizeof(TODAYLISTITEM) == 628, "TODAYLISTITEM is 628 bytes on the device");
-static_assert(offsetof(TODAYLISTITEM, cyp) == 72, "the item's height is at offset 72");
-static_assert(sizeof(TODAYDRAWWATERMARKINFO) == 24, "TODAYDRAWWATERMARKINFO is 24 bytes on the device");
-#endif

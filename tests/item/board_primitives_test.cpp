@@ -18,12 +18,12 @@ HBITMAP MakeDib(int w, int h, int bits = 24)
 
 class PrimitivesTest : public ::testing::Test {
 protected:
-    void SetUp() override { g_item = ItemState(); }
+    void SetUp() override { SetItemStateDefaults(&g_item); }
     void TearDown() override
     {
         if (g_item.boardBitmap)
             DeleteObject(g_item.boardBitmap);
-        g_item = ItemState();
+        SetItemStateDefaults(&g_item);
     }
 };
 

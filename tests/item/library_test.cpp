@@ -165,7 +165,7 @@ TEST(LibraryDeathTest, AFailedLoadUnloadsOnce)
     EXPECT_EXIT(
         {
             LibraryDetach();
-            g_item = ItemState();
+            SetItemStateDefaults(&g_item);
             HINSTANCE self = GetModuleHandleW(nullptr);
             WNDCLASSW sentinel = {};
             sentinel.lpfnWndProc = SentinelProc;

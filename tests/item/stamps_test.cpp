@@ -1,5 +1,7 @@
 // Shape stamps on Boards in plain memory, with guard bytes around each Board.
 #include "item/stamp_shapes.h"
+#include "item/stamp_patterns.h"
+#include <string.h>
 #include "test_board.h"
 #include <gtest/gtest.h>
 #include <limits.h>
@@ -70,6 +72,42 @@ PixelSet FromLines(int left, int top, const std::vector<const char *> &lines)
             if (lines[i][j] == '#' || lines[i][j] == 'X')
                 out.insert({left + j, top - (int)i});
     return out;
+}
+
+// The stamp writer reads a pattern's lines without bounds of its own: every
+// line as wide as the frame, as many lines as the frame is high, only '#',
+// '.' and one 'X' sitting at dx 0, dr 0, and the frame within the reach.
+TEST(StampPatterns, EveryPatternFitsItsFrame)
+{
+    for (size_t i = 0; i < COUNT_OF(kFilledShapes); i++) {
+        const FilledShape *f = kFilledShapes[i];
+        SCOPED_TRACE(i);
+        EXPECT_LE(f->left, 0);
+        EXPECT_GE(f->top, 0);
+        EXPECT_GE(f->left, -STAMP_REACH);
+        EXPECT_LE(f->left + f->width - 1, STAMP_REACH);
+        EXPECT_LE(f->top, STAMP_REACH);
+        EXPECT_GE(f->top - (f->height - 1), -STAMP_REACH);
+        if (!f->lines) {
+            EXPECT_EQ(f->lineCount, 0);
+            continue;
+        }
+        ASSERT_EQ(f->lineCount, f->height);
+        int anchors = 0;
+        for (int line = 0; line < f->height; line++) {
+            ASSERT_EQ((int)strlen(f->lines[line]), f->width) << "line " << line;
+            for (int column = 0; column < f->width; column++) {
+                char c = f->lines[line][column];
+                EXPECT_TRUE(c == '#' || c == '.' || c == 'X') << line << "," << column;
+                if (c == 'X') {
+                    anchors++;
+                    EXPECT_EQ(line, f->top);
+                    EXPECT_EQ(column, -f->left);
+                }
+            }
+        }
+        EXPECT_EQ(anchors, 1);
+    }
 }
 
 TEST(StampShapes, EveryShapeHasItsTablePixelCountAndFrame)
@@ -327,7 +365,7 @@ protected:
     void SetUp() override
     {
         saved_ = g_item;
-        g_item = ItemState();
+        SetItemStateDefaults(&g_item);
     }
     void TearDown() override { g_item = saved_; }
     ItemState saved_;

@@ -143,7 +143,7 @@ void ReloadLibrary()
 {
     if (g_item.moduleInstance)
         LibraryDetach();
-    g_item = ItemState();
+    SetItemStateDefaults(&g_item);
     LibraryAttach(GetModuleHandleW(nullptr));
 }
 

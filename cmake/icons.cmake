@@ -1,0 +1,39 @@
+# Icons: text pixel maps turned into .ico files by a native tool.
+find_program(HOST_CXX NAMES g++ c++ REQUIRED)
+set(ICON_COMPILER ${CMAKE_BINARY_DIR}/tools/icon_compiler)
+add_custom_command(OUTPUT ${ICON_COMPILER}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/tools
+    COMMAND ${HOST_CXX} -std=c++17 -O2 -o ${ICON_COMPILER} ${CMAKE_SOURCE_DIR}/tools/icon_compiler.cpp
+    DEPENDS ${CMAKE_SOURCE_DIR}/tools/icon_compiler.cpp
+    COMMENT "Building the native icon compiler")
+set(ICON_MAP_DIR ${CMAKE_SOURCE_DIR}/item/resources/icons CACHE PATH "Icon pixel maps")
+file(GLOB ICON_MAPS CONFIGURE_DEPENDS ${ICON_MAP_DIR}/*.txt)
+set(ICON_DIR ${CMAKE_BINARY_DIR}/icons)
+set(ICON_FILES)
+foreach(map ${ICON_MAPS})
+    get_filename_component(name ${map} NAME_WE)
+    add_custom_command(OUTPUT ${ICON_DIR}/${name}.ico
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${ICON_DIR}
+        COMMAND ${ICON_COMPILER} ${map} ${ICON_DIR}/${name}.ico
+        DEPENDS ${map} ${ICON_COMPILER})
+    list(APPEND ICON_FILES ${ICON_DIR}/${name}.ico)
+endforeach()
+add_custom_target(item_icons DEPENDS ${ICON_FILES})
+set(ITEM_RC ${CMAKE_SOURCE_DIR}/item/resources/item.rc)
+set_source_files_properties(${ITEM_RC} PROPERTIES OBJECT_DEPENDS "${ICON_FILES}")
+
+# The editor's program icon 101 from its pixel map, into EDITOR_ICON_DIR;
+# called from the directory whose target compiles the editor's resources.
+set(EDITOR_ICON_DIR ${CMAKE_BINARY_DIR}/editor/icons)
+set(EDITOR_RC ${CMAKE_SOURCE_DIR}/editor/resources/editor.rc)
+function(inkleaf_editor_icon)
+    set(icon ${EDITOR_ICON_DIR}/inkpad_32.ico)
+    add_custom_command(OUTPUT ${icon}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${EDITOR_ICON_DIR}
+        COMMAND ${ICON_COMPILER} ${CMAKE_SOURCE_DIR}/editor/resources/inkpad_32.txt ${icon}
+        DEPENDS ${CMAKE_SOURCE_DIR}/editor/resources/inkpad_32.txt ${ICON_COMPILER})
+    add_custom_target(editor_icons DEPENDS ${icon})
+    # The icon compiler is built as a step of the item's icons.
+    add_dependencies(editor_icons item_icons)
+    set_source_files_properties(${EDITOR_RC} PROPERTIES OBJECT_DEPENDS ${icon})
+endfunction()
