@@ -1,44 +1,90 @@
 #!/bin/bash
-# Lists every platform function that the given objects (or archives) call
-# and that is not in platform/device_functions.txt. Calls between the given
-# objects and into the C and C++ runtime are allowed. Exit 1 when any is
-# left, 2 when an object cannot be read. INKLEAF_TRIPLET names the build's
-# target (i686-w64-mingw32 or x86_64-w64-mingw32), whose nm reads them.
+# Lists every name that the given objects (or archives) of one program
+# import and that the device does not have. Calls between the given objects
+# and into the compiler's own support library are allowed; every other name,
+# the C runtime's included, is taken as the device spells it and must be in
+# platform/device_functions.txt and, where they are present, in the device's
+# export lists. Exit 1 when any name is left, 2 when an object cannot be read.
+#
+# INKLEAF_TRIPLET names the build's target (i686-w64-mingw32 or
+# x86_64-w64-mingw32), whose nm reads the objects. INKLEAF_DEVICE_EXPORTS is
+# the folder of the device's export lists (coredll.txt, aygshell.txt); by
+# default the shared folder beside the source tree. INKLEAF_DEVICE_FUNCTIONS
+# replaces platform/device_functions.txt.
 set -euo pipefail
 source_dir=${INKLEAF_SOURCE:?}
 triplet=${INKLEAF_TRIPLET:?}
+functions=${INKLEAF_DEVICE_FUNCTIONS:-$source_dir/platform/device_functions.txt}
+exports=${INKLEAF_DEVICE_EXPORTS:-$source_dir/../shared/device-exports}
 nm=$triplet-nm
 [ $# -gt 0 ] || { echo "check_device_calls: no objects given" >&2; exit 2; }
 for object in "$@"; do
     [ -r "$object" ] || { echo "check_device_calls: cannot read $object" >&2; exit 2; }
 done
-allowed=$(grep -v '^#' "$source_dir/platform/device_functions.txt" | tr -s ' \t' '\n' | sed '/^$/d' | sort -u)
+allowed=$(grep -v '^#' "$functions" | tr -s ' \t' '\n' | sed '/^$/d' | sort -u)
 
 # Symbols as the target spells them: i686 decorates C names with a leading
-# underscore and stdcall ones with @bytes; x86_64 leaves them plain.
+# underscore and stdcall ones with @bytes; x86_64 leaves them plain. Either
+# may import through an __imp_ slot.
 case "$triplet" in
-    i686-*) plain='s/^__imp__//; s/^_//; s/@[0-9]+$//' ;;
+    i686-*) plain='s/^__imp_//; s/^_//; s/@[0-9]+$//' ;;
     x86_64-*) plain='s/^__imp_//' ;;
     *) echo "check_device_calls: unknown target $triplet" >&2; exit 2 ;;
 esac
 
+# The desktop names of what the device has under another name, or not as a
+# function at all: ShellExecuteEx is the wide function itself there;
+# LockResource is a macro; the clipboard adapters of platform/device.h are
+# inline there, and only the size asks the device (LocalSize).
+device_name() {
+    case $1 in
+        ShellExecuteExW) echo ShellExecuteEx ;;
+        ClipboardMemorySize) echo LocalSize ;;
+        LockResource | LockClipboardMemory | UnlockClipboardMemory) ;;
+        *) echo "$1" ;;
+    esac
+}
+
+# The compiler's support routines (division, stack probes) come with every
+# target's compiler, the device's included, and are linked into the program.
 gcc_dir=$(dirname "$("$triplet-g++-posix" -print-libgcc-file-name)")
-runtime_libs=("$gcc_dir/libstdc++.a" "$gcc_dir/libgcc.a" "$gcc_dir/libgcc_eh.a"
-              "/usr/$triplet/lib/libmsvcrt.a" "/usr/$triplet/lib/libmingwex.a"
-              "/usr/$triplet/lib/libmingw32.a")
+support_libs=("$gcc_dir/libgcc.a" "$gcc_dir/libgcc_eh.a")
 # nm's own complaints about archive members without symbols are harmless;
 # any failure to read a file is not.
 symbols() { "$nm" "$@" 2> >(grep -v 'no symbols' >&2); }
-runtime=$(symbols --defined-only "${runtime_libs[@]}" | awk 'NF>=3{print $3}' | sort -u)
+support=$(symbols --defined-only "${support_libs[@]}" | awk 'NF>=3{print $3}' | sort -u)
 defined=$(symbols --defined-only "$@" | awk 'NF>=3{print $3}' | sort -u)
 undefined=$(symbols --undefined-only "$@" | awk '$1=="U"{print $2}' | sort -u)
 [ -n "$defined" ] || { echo "check_device_calls: no symbols read from $*" >&2; exit 2; }
 
-bad=$(comm -23 <(echo "$undefined") <(echo "$defined") | comm -23 - <(echo "$runtime") |
-      sed -E "$plain" | sort -u | comm -23 - <(echo "$allowed"))
+imported=$(comm -23 <(echo "$undefined") <(echo "$defined") | comm -23 - <(echo "$support") |
+           sed -E "$plain" | sort -u)
+names=$(for name in $imported; do device_name "$name"; done | sed '/^$/d' | sort -u)
+
+status=0
+bad=$(comm -23 <(echo "$names") <(echo "$allowed"))
 if [ -n "$bad" ]; then
-    echo "calls the device does not have:"
+    echo "calls outside platform/device_functions.txt:"
     echo "$bad" | sed 's/^/  /'
-    exit 1
+    status=1
 fi
-echo "only device functions and the runtime are called ($# files, $triplet)"
+if [ -f "$exports/coredll.txt" ] && [ -f "$exports/aygshell.txt" ]; then
+    device=$(cat "$exports/coredll.txt" "$exports/aygshell.txt" | tr -d '\r' | sort -u)
+    missing=$(comm -23 <(echo "$names") <(echo "$device"))
+    if [ -n "$missing" ]; then
+        echo "calls the device does not export:"
+        echo "$missing" | sed 's/^/  /'
+        status=1
+    fi
+    unlisted=$(comm -23 <(echo "$allowed") <(echo "$device"))
+    if [ -n "$unlisted" ]; then
+        echo "platform/device_functions.txt names what the device does not export:"
+        echo "$unlisted" | sed 's/^/  /'
+        status=1
+    fi
+    against="platform/device_functions.txt and the device's exports"
+else
+    against="platform/device_functions.txt (no device export lists at $exports)"
+fi
+[ "$status" -eq 0 ] || exit 1
+echo "$(echo "$names" | wc -w) names, all the device's: checked against $against ($# files, $triplet)"
