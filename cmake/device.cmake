@@ -1,0 +1,44 @@
+# The device's build: inkleaf_item.dll and inkpad_app.exe for Windows
+# Mobile 5.0 on ARM, from the shipped code alone, linked against the
+# device's COREDLL (and AYGSHELL for the editor) and nothing of the
+# platform stand-ins: platform/device.h gives the device's own headers
+# there, with the few declarations they lack.
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+add_compile_definitions(UNDER_CE _WIN32_WCE=0x501 UNICODE _UNICODE WIN32_LEAN_AND_MEAN)
+# No exceptions and no run-time types: nothing of the C++ runtime is needed,
+# and the compiler's support library is linked in, since the device has no
+# DLL of it.
+add_compile_options($<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions> $<$<COMPILE_LANGUAGE:CXX>:-fno-rtti>
+                    -Wall -Wextra -Wno-unused-parameter -Wno-missing-field-initializers)
+# Windows CE GUI images (the toolchain's own subsystem) for the device's OS
+# version: Windows Mobile 5.0 is Windows CE 5.01, and its SDK links with
+# /SUBSYSTEM:WINDOWSCE,5.01. Only the version is set, so that each image
+# keeps the entry point of its kind.
+add_link_options(-static-libgcc -s
+                 -Wl,--major-subsystem-version,5 -Wl,--minor-subsystem-version,1)
+
+set(INITIALIZE_SYMBOL InitializeCustomItem)
+configure_file(${CMAKE_SOURCE_DIR}/item/inkleaf_item.def.in ${CMAKE_BINARY_DIR}/inkleaf_item.def @ONLY)
+add_library(inkleaf_item SHARED ${ITEM_ENTRY} ${ITEM_SOURCES} ${ITEM_RC}
+            ${CMAKE_BINARY_DIR}/inkleaf_item.def)
+set_target_properties(inkleaf_item PROPERTIES PREFIX "")
+target_include_directories(inkleaf_item PRIVATE ${CMAKE_SOURCE_DIR} ${ICON_DIR})
+target_link_libraries(inkleaf_item PRIVATE coredll)
+add_dependencies(inkleaf_item item_icons)
+
+inkleaf_editor_icon()
+add_executable(inkpad_app ${EDITOR_ENTRY} ${EDITOR_SOURCES} ${EDITOR_RC})
+target_include_directories(inkpad_app PRIVATE ${CMAKE_SOURCE_DIR} ${EDITOR_ICON_DIR})
+target_link_libraries(inkpad_app PRIVATE aygshell coredll)
+add_dependencies(inkpad_app editor_icons)
+
+inkleaf_device_dialect(inkleaf_item inkpad_app)
+
+# The two files checked as a Pocket PC takes them (tests/device/).
+enable_testing()
+add_test(NAME arm_files
+    COMMAND ${CMAKE_SOURCE_DIR}/tests/device/arm_files_test.sh
+            $<TARGET_FILE:inkleaf_item> $<TARGET_FILE:inkpad_app>)
+set_tests_properties(arm_files PROPERTIES TIMEOUT 60
+    ENVIRONMENT "OBJDUMP=${INKLEAF_CEGCC}/bin/arm-mingw32ce-objdump;INKLEAF_SOURCE=${CMAKE_SOURCE_DIR}")
