@@ -42,3 +42,12 @@ add_test(NAME arm_files
             $<TARGET_FILE:inkleaf_item> $<TARGET_FILE:inkpad_app>)
 set_tests_properties(arm_files PROPERTIES TIMEOUT 60
     ENVIRONMENT "OBJDUMP=${INKLEAF_CEGCC}/bin/arm-mingw32ce-objdump;INKLEAF_SOURCE=${CMAKE_SOURCE_DIR}")
+
+# The installation cabinet of the two, read back as the desktop builds'
+# tests read theirs.
+include(${CMAKE_SOURCE_DIR}/cmake/cab_tools.cmake)
+add_test(NAME arm_cabinet
+    COMMAND ${CMAKE_SOURCE_DIR}/tests/tools/cab_package_test.sh ${PACK_CAB} ${CAB_SETUP_FILE}
+            ${CAB_SETUP_READER} $<TARGET_FILE:inkleaf_item> $<TARGET_FILE:inkpad_app>
+            ${CMAKE_BINARY_DIR}/tests/arm_cabinet)
+set_tests_properties(arm_cabinet PROPERTIES TIMEOUT 120)
