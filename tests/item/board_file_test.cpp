@@ -244,34 +244,33 @@ TEST_F(BoardFileTest, ALowRoomStoreKeepsTheBoardInItsFolder)
     EXPECT_FALSE(FileExists(BoardFile(2)));
 }
 
-// Runs board_save_child.exe: a save of a Board of grey `grey` at the first
-// existing folder, cut at `cut`. True when the cut was met (the child is
-// then ended by TerminateProcess), false when the save ran to its end.
-bool SaveCutShort(int grey, const std::wstring &cut)
+// Runs cut_child.exe JOB CUT (see there) and returns its exit code: 9 when
+// it was cut, 0 when its job ran to its end.
+DWORD RunCutChild(const std::wstring &job, const std::wstring &cut)
 {
-    HANDLE reached = CreateEventW(nullptr, TRUE, FALSE, L"inkleaf_board_save_cut");
-    ResetEvent(reached);
-    std::wstring command = L"\"" + BinaryDir() + L"\\board_save_child.exe\" " +
-                           std::to_wstring(grey) + L" " + cut;
+    std::wstring command = L"\"" + BinaryDir() + L"\\cut_child.exe\" " + job + L" " + cut;
     STARTUPINFOW startup = {sizeof(startup)};
     PROCESS_INFORMATION child;
-    EXPECT_TRUE(CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                               &startup, &child));
-    HANDLE both[] = {reached, child.hProcess};
-    DWORD woke = WaitForMultipleObjects(2, both, FALSE, 30000);
-    bool wasCut = woke == WAIT_OBJECT_0;
-    if (wasCut)
-        TerminateProcess(child.hProcess, 9);
-    WaitForSingleObject(child.hProcess, 10000);
-    DWORD code = 0;
-    GetExitCodeProcess(child.hProcess, &code);
-    if (!wasCut) {
-        EXPECT_EQ(0u, code) << "the save itself failed";
+    if (!CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &child)) {
+        ADD_FAILURE() << "cut_child.exe does not start";
+        return ~0u;
     }
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(child.hProcess, 30000));
+    DWORD code = ~0u;
+    GetExitCodeProcess(child.hProcess, &code);
     CloseHandle(child.hThread);
     CloseHandle(child.hProcess);
-    CloseHandle(reached);
-    return wasCut;
+    return code;
+}
+
+// A save of a Board of grey `grey` at the first existing folder, cut at
+// `cut`; true when the cut was met, false when the save ran to its end.
+bool SaveCutShort(int grey, const std::wstring &cut)
+{
+    DWORD code = RunCutChild(L"save:" + std::to_wstring(grey), cut);
+    EXPECT_TRUE(code == 9 || code == 0) << "the save itself failed: " << code;
+    return code == 9;
 }
 
 // A process cut right after any call of a save: the next creation finds
