@@ -235,9 +235,11 @@ static bool KeepUnloadable(LPCWSTR path)
 
 // Settles what a save cut short left at `path`. A whole "<path>.new" is the
 // newest Board: a save writes it only while it is under way and completes
-// it before anything else, so it takes the place of "<path>" (the older
-// Board is removed only then). A partial one is removed. "<path>.new" is
-// the item's own name: a read-only mark on it is not carried into the Board.
+// it before anything else, so it takes the place of "<path>". The older
+// Board is removed only once the new one is known whole; a cut between the
+// removal and the rename leaves the new one alone, which the next start
+// puts in place. A partial one is removed. "<path>.new" is the item's own
+// name: a read-only mark on it is not carried into the Board.
 static void SettlePendingSave(LPCWSTR path)
 {
     WCHAR temp[MAX_PATH];
