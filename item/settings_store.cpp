@@ -3,6 +3,32 @@
 #include "../common/registry_text.h"
 #include <string.h>
 
+// The values a start writes when it cannot read them, one bit each.
+enum StoredValueBit {
+    STORED_PAGE_1 = 1,              // pages 1..5: STORED_PAGE_1 << (page - 1)
+    STORED_FONT_SIZE = 1 << PAGE_COUNT,
+    STORED_TEXT_COLOR = STORED_FONT_SIZE << 1,
+    STORED_ITEM_HEIGHT = STORED_FONT_SIZE << 2,
+    STORED_CURRENT_PAGE = STORED_FONT_SIZE << 3,
+    STORED_EDIT_MODE = STORED_FONT_SIZE << 4,
+    STORED_SHOW_TEXT = STORED_FONT_SIZE << 5,
+    STORED_SHOW_IMAGE = STORED_FONT_SIZE << 6,
+    STORED_SETTINGS = STORED_FONT_SIZE | STORED_TEXT_COLOR | STORED_ITEM_HEIGHT |
+                      STORED_CURRENT_PAGE | STORED_EDIT_MODE | STORED_SHOW_TEXT | STORED_SHOW_IMAGE
+};
+
+// The values whose latest read failed (missing, not text, too long).
+static unsigned g_unreadValues = 0;
+
+static bool NoteRead(unsigned bit, bool ok)
+{
+    if (ok)
+        g_unreadValues &= ~bit;
+    else
+        g_unreadValues |= bit;
+    return ok;
+}
+
 static void WriteNumber(HKEY key, LPCWSTR name, WCHAR *scratch, int value)
 {
     int chars = FormatDecimal(value, scratch, NUMBER_TEXT_UNITS);
@@ -41,7 +67,8 @@ void LoadPageText(int page)
         return;
     if (page == 1)
         g_item.settingsReadFailed = 0;
-    bool ok = ReadItemValueText(name, g_item.readBuffer, PAGE_TEXT_UNITS);
+    bool ok = NoteRead(STORED_PAGE_1 << (page - 1),
+                       ReadItemValueText(name, g_item.readBuffer, PAGE_TEXT_UNITS));
     if (ok)
         CopyPageText(g_item.pageText[page - 1], g_item.readBuffer);
     if (page == 1)
@@ -51,42 +78,48 @@ void LoadPageText(int page)
 void ReadCurrentPage()
 {
     g_item.settingsReadFailed = 0;
-    TrackRead(ReadNumber(VALUE_CURRENT_PAGE, g_item.currentPageText, &g_item.savedPage, 1, PAGE_COUNT));
+    TrackRead(NoteRead(STORED_CURRENT_PAGE, ReadNumber(VALUE_CURRENT_PAGE, g_item.currentPageText,
+                                                       &g_item.savedPage, 1, PAGE_COUNT)));
 }
 
 void ReadFontSize()
 {
-    ReadNumber(VALUE_FONT_SIZE, g_item.fontSizeText, &g_item.fontSize,
-               g_item.fontSizeMin, g_item.fontSizeMax);
+    NoteRead(STORED_FONT_SIZE, ReadNumber(VALUE_FONT_SIZE, g_item.fontSizeText, &g_item.fontSize,
+                                          g_item.fontSizeMin, g_item.fontSizeMax));
 }
 
 void ReadTextColor()
 {
-    ReadNumber(VALUE_TEXT_COLOR, g_item.textColorText, &g_item.textColorIndex, 0, g_item.textColorMax);
+    NoteRead(STORED_TEXT_COLOR, ReadNumber(VALUE_TEXT_COLOR, g_item.textColorText,
+                                           &g_item.textColorIndex, 0, g_item.textColorMax));
 }
 
 void ReadItemHeight()
 {
-    ReadNumber(VALUE_ITEM_HEIGHT, g_item.itemHeightText, &g_item.itemHeight,
-               g_item.itemHeightMin, g_item.itemHeightMax);
+    NoteRead(STORED_ITEM_HEIGHT, ReadNumber(VALUE_ITEM_HEIGHT, g_item.itemHeightText,
+                                            &g_item.itemHeight, g_item.itemHeightMin,
+                                            g_item.itemHeightMax));
 }
 
 void ReadEditMode()
 {
     g_item.settingsReadFailed = 0;
-    TrackRead(ReadFlag(VALUE_EDIT_MODE, g_item.editModeText, &g_item.graphicsEditMode));
+    TrackRead(NoteRead(STORED_EDIT_MODE,
+                       ReadFlag(VALUE_EDIT_MODE, g_item.editModeText, &g_item.graphicsEditMode)));
 }
 
 void ReadShowText()
 {
     g_item.settingsReadFailed = 0;
-    TrackRead(ReadFlag(VALUE_SHOW_TEXT, g_item.showTextText, &g_item.showText));
+    TrackRead(NoteRead(STORED_SHOW_TEXT,
+                       ReadFlag(VALUE_SHOW_TEXT, g_item.showTextText, &g_item.showText)));
 }
 
 void ReadShowImage()
 {
     g_item.settingsReadFailed = 0;
-    TrackRead(ReadFlag(VALUE_SHOW_IMAGE, g_item.showImageText, &g_item.showImage));
+    TrackRead(NoteRead(STORED_SHOW_IMAGE,
+                       ReadFlag(VALUE_SHOW_IMAGE, g_item.showImageText, &g_item.showImage)));
 }
 
 void ReadUscreen()
@@ -100,25 +133,42 @@ void ReadUscreen()
     }
 }
 
-void SaveSettings()
+// Writes the chosen values, pages first, then the settings in the order
+// SaveSettings gives them.
+static void WriteValues(unsigned values)
 {
     HKEY key = OpenItemKey();
     if (!key)
         return;
     ItemState &s = g_item;
-    if (const WCHAR *name = PageValueName(s.currentPage)) {
-        const WCHAR *text = s.pageText[s.currentPage - 1];
-        WriteItemValueText(key, name, text, TextLength(text, PAGE_TEXT_MAX_CHARS));
+    for (int page = 1; page <= PAGE_COUNT; page++) {
+        if (values & (STORED_PAGE_1 << (page - 1))) {
+            const WCHAR *text = s.pageText[page - 1];
+            WriteItemValueText(key, PageValueName(page), text, TextLength(text, PAGE_TEXT_MAX_CHARS));
+        }
     }
-    WriteNumber(key, VALUE_FONT_SIZE, s.fontSizeText, s.fontSize);
-    WriteNumber(key, VALUE_TEXT_COLOR, s.textColorText, s.textColorIndex);
-    if (s.itemHeight >= 10 && s.itemHeight <= s.itemHeightMax)
+    if (values & STORED_FONT_SIZE)
+        WriteNumber(key, VALUE_FONT_SIZE, s.fontSizeText, s.fontSize);
+    if (values & STORED_TEXT_COLOR)
+        WriteNumber(key, VALUE_TEXT_COLOR, s.textColorText, s.textColorIndex);
+    if ((values & STORED_ITEM_HEIGHT) && s.itemHeight >= 10 && s.itemHeight <= s.itemHeightMax)
         WriteNumber(key, VALUE_ITEM_HEIGHT, s.itemHeightText, s.itemHeight);
-    WriteNumber(key, VALUE_CURRENT_PAGE, s.currentPageText, s.currentPage);
-    WriteNumber(key, VALUE_EDIT_MODE, s.editModeText, s.graphicsEditMode ? 1 : 2);
-    WriteNumber(key, VALUE_SHOW_TEXT, s.showTextText, s.showText ? 1 : 2);
-    WriteNumber(key, VALUE_SHOW_IMAGE, s.showImageText, s.showImage ? 1 : 2);
+    if (values & STORED_CURRENT_PAGE)
+        WriteNumber(key, VALUE_CURRENT_PAGE, s.currentPageText, s.currentPage);
+    if (values & STORED_EDIT_MODE)
+        WriteNumber(key, VALUE_EDIT_MODE, s.editModeText, s.graphicsEditMode ? 1 : 2);
+    if (values & STORED_SHOW_TEXT)
+        WriteNumber(key, VALUE_SHOW_TEXT, s.showTextText, s.showText ? 1 : 2);
+    if (values & STORED_SHOW_IMAGE)
+        WriteNumber(key, VALUE_SHOW_IMAGE, s.showImageText, s.showImage ? 1 : 2);
     RegCloseKey(key);
+}
+
+void SaveSettings()
+{
+    int page = g_item.currentPage;
+    unsigned current = (page >= 1 && page <= PAGE_COUNT) ? STORED_PAGE_1 << (page - 1) : 0;
+    WriteValues(current | STORED_SETTINGS);
 }
 
 void ReloadSettings()
@@ -145,27 +195,22 @@ void LoadSettingsAtCreate()
     s.graphicsEditMode = 0;
     s.strokeActive = 0;
     s.strokeCancelled = 0;
+    g_unreadValues = 0;
     ReloadSettings();
-    if (s.settingsReadFailed) {
-        // Nothing stored yet: store every page and the current settings.
-        for (int page = 1; page <= PAGE_COUNT; page++) {
-            s.currentPage = page;
-            SaveSettings();
-        }
-        s.currentPage = 1;
-        SaveSettings();
-    } else {
-        ReadCurrentPage();
-        static const int order[PAGE_COUNT] = {2, 3, 4, 5, 1};
-        for (int i = 0; i < PAGE_COUNT; i++) {
-            s.currentPage = order[i];
-            ReloadSettings();
-        }
-        s.currentPage = s.savedPage;
-        ReadEditMode();
-        ReadShowText();
-        ReadShowImage();
+    ReadCurrentPage();
+    static const int order[PAGE_COUNT] = {2, 3, 4, 5, 1};
+    for (int i = 0; i < PAGE_COUNT; i++) {
+        s.currentPage = order[i];
+        ReloadSettings();
     }
+    s.currentPage = s.savedPage;
+    ReadEditMode();
+    ReadShowText();
+    ReadShowImage();
+    // A value that cannot be read (on the first start: every value) is
+    // written with the built-in text or the current setting; a value that
+    // reads is never replaced here.
+    WriteValues(g_unreadValues);
     ReloadSettings();
     s.refreshPending = 1;
 }

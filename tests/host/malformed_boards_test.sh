@@ -1,8 +1,8 @@
 #!/bin/bash
 # Malformed board files met by the item at its creation in the Today
 # stand-in: the Today screen keeps running, the item comes up, and the file
-# in its folder afterwards is a whole 640 x 640 Board (or the file as found,
-# when it was a loadable Board).
+# in its folder afterwards is a whole 640 x 640 Board, with the file as
+# found kept beside it (or the file as found, when it was a loadable Board).
 #
 # Runs inside run-on-screen.sh (WINEPREFIX and DISPLAY set):
 #   malformed_boards_test.sh BINDIR BOARD_CORPUS_TOOL OUTDIR
@@ -28,12 +28,15 @@ for name in cut_at_30 cut_at_54 field_height_huge field_offset_huge field_bits_7
     (cd "$out" && wine "$host" run --seconds 1.5 </dev/null)
     check test $? -eq 0
     size=$(stat -c %s "$board")
+    kept="$install_dir/inkleaf_board.unloadable.bmp"
     case "$name" in
         good_8x4) check cmp -s "$board" "$out/corpus/$name.bmp" ;;
         top_down_640) check test "$size" -eq 1228854 ;;   # turned bottom-up, same size
         *) check test "$size" -eq 1228854
-           check test "$(identify -format '%w %h %[bit-depth]' "$board" 2>/dev/null)" = "640 640 8" ;;
+           check test "$(identify -format '%w %h %[bit-depth]' "$board" 2>/dev/null)" = "640 640 8"
+           check cmp -s "$kept" "$out/corpus/$name.bmp" ;;   # kept byte for byte
     esac
+    rm -f "$kept"
     echo "$name: $size bytes afterwards"
 done
 echo "$passed passed, $failed failed"

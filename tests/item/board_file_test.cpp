@@ -6,6 +6,10 @@
 #include "item/board_primitives.h"
 #include "item/item_commands.h"
 #include "item/menus.h"
+#include "common/item_key.h"
+#include <algorithm>
+#include <fstream>
+#include <map>
 #include <stdint.h>
 #include <string.h>
 
@@ -28,6 +32,13 @@ std::vector<BYTE> MarkedBoardFile(BYTE grey, int column, int row)
     file[at + 1] = 20;
     file[at + 2] = 30;
     return file;
+}
+
+// Byte `at` of a file, -1 when the file is shorter.
+int FileByte(const std::wstring &path, size_t at)
+{
+    std::vector<BYTE> file = ReadWholeFile(path);
+    return at < file.size() ? file[at] : -1;
 }
 
 class BoardFileTest : public ItemTest {};
@@ -244,34 +255,33 @@ TEST_F(BoardFileTest, ALowRoomStoreKeepsTheBoardInItsFolder)
     EXPECT_FALSE(FileExists(BoardFile(2)));
 }
 
-// Runs board_save_child.exe: a save of a Board of grey `grey` at the first
-// existing folder, cut at `cut`. True when the cut was met (the child is
-// then ended by TerminateProcess), false when the save ran to its end.
-bool SaveCutShort(int grey, const std::wstring &cut)
+// Runs cut_child.exe JOB CUT (see there) and returns its exit code: 9 when
+// it was cut, 0 when its job ran to its end.
+DWORD RunCutChild(const std::wstring &job, const std::wstring &cut)
 {
-    HANDLE reached = CreateEventW(nullptr, TRUE, FALSE, L"inkleaf_board_save_cut");
-    ResetEvent(reached);
-    std::wstring command = L"\"" + BinaryDir() + L"\\board_save_child.exe\" " +
-                           std::to_wstring(grey) + L" " + cut;
+    std::wstring command = L"\"" + BinaryDir() + L"\\cut_child.exe\" " + job + L" " + cut;
     STARTUPINFOW startup = {sizeof(startup)};
     PROCESS_INFORMATION child;
-    EXPECT_TRUE(CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                               &startup, &child));
-    HANDLE both[] = {reached, child.hProcess};
-    DWORD woke = WaitForMultipleObjects(2, both, FALSE, 30000);
-    bool wasCut = woke == WAIT_OBJECT_0;
-    if (wasCut)
-        TerminateProcess(child.hProcess, 9);
-    WaitForSingleObject(child.hProcess, 10000);
-    DWORD code = 0;
-    GetExitCodeProcess(child.hProcess, &code);
-    if (!wasCut) {
-        EXPECT_EQ(0u, code) << "the save itself failed";
+    if (!CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &child)) {
+        ADD_FAILURE() << "cut_child.exe does not start";
+        return ~0u;
     }
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(child.hProcess, 30000));
+    DWORD code = ~0u;
+    GetExitCodeProcess(child.hProcess, &code);
     CloseHandle(child.hThread);
     CloseHandle(child.hProcess);
-    CloseHandle(reached);
-    return wasCut;
+    return code;
+}
+
+// A save of a Board of grey `grey` at the first existing folder, cut at
+// `cut`; true when the cut was met, false when the save ran to its end.
+bool SaveCutShort(int grey, const std::wstring &cut)
+{
+    DWORD code = RunCutChild(L"save:" + std::to_wstring(grey), cut);
+    EXPECT_TRUE(code == 9 || code == 0) << "the save itself failed: " << code;
+    return code == 9;
 }
 
 // A process cut right after any call of a save: the next creation finds
@@ -350,12 +360,19 @@ std::vector<BYTE> OtherBitmapFile(int width, int height, int bits)
     return file;
 }
 
-// A user's picture the item cannot draw on is kept byte for byte beside
-// the fresh Board, replacing an older kept one; an empty file is simply
-// replaced.
-TEST_F(BoardFileTest, AFileTheItemCannotLoadIsKeptBesideTheFreshBoard)
+// Where the n-th file the item cannot load is kept beside the board file
+// of entry 2.
+std::wstring KeptFile(int n)
 {
-    const std::wstring kept = BoardFolder(2) + L"\\inkleaf_board.unloadable.bmp";
+    return BoardFolder(2) + (n == 1 ? std::wstring(L"\\inkleaf_board.unloadable.bmp")
+                                    : L"\\inkleaf_board.unloadable." + std::to_wstring(n) + L".bmp");
+}
+
+// Users' pictures the item cannot draw on, met in turn at the board path:
+// each is kept byte for byte under the first free keep name beside the
+// fresh Board, none in place of another; an empty file is simply replaced.
+TEST_F(BoardFileTest, EveryFileTheItemCannotLoadIsKeptBesideTheFreshBoard)
+{
     const std::vector<BYTE> pictures[] = {
         OtherBitmapFile(641, 640, 24), OtherBitmapFile(640, 640, 8), OtherBitmapFile(640, 640, 32)};
     for (const auto &picture : pictures) {
@@ -363,19 +380,160 @@ TEST_F(BoardFileTest, AFileTheItemCannotLoadIsKeptBesideTheFreshBoard)
         ASSERT_TRUE(WriteWholeFile(BoardFile(2), picture));
         ASSERT_TRUE(CreateItem());
         EXPECT_EQ(0, g_item.boardFileFound);
-        EXPECT_EQ(picture, ReadWholeFile(kept)) << picture.size();
         std::vector<BYTE> board = ReadWholeFile(BoardFile(2));
         ASSERT_EQ(kFileBytes, board.size());
         EXPECT_EQ(224, board[54]);
         EXPECT_EQ(224, BoardPixelAt(320, 320).red);
         DestroyWindow(item);
     }
-    DeleteFileW(kept.c_str());
+    for (int n = 1; n <= 3; n++)
+        EXPECT_EQ(pictures[n - 1], ReadWholeFile(KeptFile(n))) << n;
     ReloadLibrary();
     ASSERT_TRUE(WriteWholeFile(BoardFile(2), {}));
     ASSERT_TRUE(CreateItem());
     EXPECT_EQ(kFileBytes, ReadWholeFile(BoardFile(2)).size());
-    EXPECT_FALSE(FileExists(kept));
+    EXPECT_FALSE(FileExists(KeptFile(4)));
+}
+
+// Keep names that something else holds: a read-only file and a folder are
+// passed over. With every keep name taken the picture stays where it is
+// and that path counts as taken: the Board goes to the next folder that
+// takes one, or, with none, the item says so once and goes on without a
+// Board; no save touches the picture.
+TEST_F(BoardFileTest, TakenKeepNamesLoseNothing)
+{
+    const std::vector<BYTE> picture = OtherBitmapFile(640, 640, 8);
+    const std::vector<BYTE> someoneElses = {'n', 'o', 't', 'e'};
+    ASSERT_TRUE(WriteWholeFile(KeptFile(1), someoneElses));
+    ASSERT_TRUE(SetFileAttributesW(KeptFile(1).c_str(), FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(CreateDirectoryW(KeptFile(2).c_str(), nullptr));
+    ASSERT_TRUE(WriteWholeFile(BoardFile(2), picture));
+    ASSERT_TRUE(CreateItem());
+    EXPECT_EQ(picture, ReadWholeFile(KeptFile(3)));
+    EXPECT_EQ(someoneElses, ReadWholeFile(KeptFile(1)));
+    EXPECT_EQ((DWORD)FILE_ATTRIBUTE_DIRECTORY, GetFileAttributesW(KeptFile(2).c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_EQ(kFileBytes, ReadWholeFile(BoardFile(2)).size());
+    DestroyWindow(item);
+
+    for (int n = 4; n <= BOARD_KEEP_NAME_COUNT; n++)
+        ASSERT_TRUE(CreateDirectoryW(KeptFile(n).c_str(), nullptr));
+    const std::vector<BYTE> another = OtherBitmapFile(641, 640, 24);
+    ASSERT_TRUE(WriteWholeFile(BoardFile(2), another));
+    MakeBoardFolder(3);
+    ReloadLibrary();
+    ASSERT_TRUE(CreateItem());
+    EXPECT_EQ(3, g_item.installFolderIndex);
+    EXPECT_EQ(224, BoardPixelAt(0, 0).blue);
+    g_item.eraserColorRGB = {40, 40, 40};
+    FillBoard(g_item.boardBitmap);
+    EXPECT_TRUE(SaveBoard());
+    EXPECT_EQ(40, FileByte(BoardFile(3), 54));
+    EXPECT_EQ(another, ReadWholeFile(BoardFile(2)));
+    DestroyWindow(item);
+
+    ASSERT_TRUE(DeleteFileW(BoardFile(3).c_str()));
+    ASSERT_TRUE(RemoveDirectoryW(BoardFolder(3).c_str()));
+    ReloadLibrary();
+    MessageBoxWatcher boxes;
+    ASSERT_TRUE(CreateItem());
+    EXPECT_EQ(1, boxes.Count());
+    EXPECT_EQ(nullptr, g_item.boardBitmap);
+    EXPECT_EQ(another, ReadWholeFile(BoardFile(2)));
+    EXPECT_FALSE(FileExists(BoardFile(2) + L".new"));
+}
+
+// What a save cut before its last step left beside a loadable Board: a
+// whole "<path>.new" is the newest Board and takes its place; a partial one
+// is removed and the Board beside it loads. A read-only mark on
+// "<path>.new" does not pass into the Board; one the user put on the Board
+// stays, and its saves fail.
+TEST_F(BoardFileTest, AWholeNewFileBesideTheBoardWinsAPartialOneDoesNot)
+{
+    const std::vector<BYTE> older = MarkedBoardFile(90, 2, 2), newer = MarkedBoardFile(30, 4, 4);
+    const std::wstring temp = BoardFile(2) + L".new";
+    const struct {
+        size_t bytes;
+        bool readOnly;
+    } cases[] = {{kFileBytes, false}, {kFileBytes, true}, {kFileBytes - 1, false},
+                 {54 + 1920 * 100, true}, {54, false}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::to_string(c.bytes) + (c.readOnly ? " bytes, read-only" : " bytes"));
+        ReloadLibrary();
+        ASSERT_TRUE(WriteWholeFile(BoardFile(2), older));
+        ASSERT_TRUE(WriteWholeFile(temp, std::vector<BYTE>(newer.begin(), newer.begin() + c.bytes)));
+        ASSERT_TRUE(!c.readOnly || SetFileAttributesW(temp.c_str(), FILE_ATTRIBUTE_READONLY));
+        ASSERT_TRUE(CreateItem());
+        bool whole = c.bytes == kFileBytes;
+        EXPECT_EQ(whole ? 30 : 90, BoardPixelAt(100, 100).blue);
+        EXPECT_EQ(whole ? newer : older, ReadWholeFile(BoardFile(2)));
+        EXPECT_FALSE(FileExists(temp));
+        EXPECT_EQ(0u, GetFileAttributesW(BoardFile(2).c_str()) & FILE_ATTRIBUTE_READONLY);
+        DestroyWindow(item);
+    }
+    ASSERT_TRUE(SetFileAttributesW(BoardFile(2).c_str(), FILE_ATTRIBUTE_READONLY));
+    ReloadLibrary();
+    ASSERT_TRUE(CreateItem());
+    EXPECT_FALSE(SaveBoard());
+    EXPECT_NE(0u, GetFileAttributesW(BoardFile(2).c_str()) & FILE_ATTRIBUTE_READONLY);
+}
+
+// The points at which to cut a job of cut_child.exe: right after each of
+// its calls that write, as a run to its end lists them, except that of a
+// run of alike writes (the rows of a new board file) only the first two,
+// the middle one and the last two are taken.
+std::vector<int> CutPoints(const std::wstring &job)
+{
+    EXPECT_EQ(0u, RunCutChild(job, L"log:T:\\cut_calls.txt"));
+    std::vector<std::string> calls;
+    std::ifstream log("T:\\cut_calls.txt");
+    for (std::string line; std::getline(log, line);)
+        calls.push_back(line);
+    log.close();
+    DeleteFileW(L"T:\\cut_calls.txt");
+    std::vector<int> points;
+    for (size_t first = 0; first < calls.size();) {
+        size_t end = first;
+        while (end < calls.size() && calls[end] == calls[first])
+            end++;
+        size_t run = end - first;
+        for (size_t at = 0; at < run; at++) {
+            if (run <= 5 || at < 2 || at + 2 >= run || at == run / 2)
+                points.push_back((int)(first + at + 1));
+        }
+        first = end;
+    }
+    return points;
+}
+
+// The item's first start on a fresh device, cut right after any call that
+// writes: the next start shows a grey Board, stores what an uncut first
+// start stores, and leaves no other file beside the board file.
+TEST_F(BoardFileTest, AFirstStartCutAnywhereLeavesAGreyBoardOrNone)
+{
+    const std::vector<int> points = CutPoints(L"first-start");
+    const std::map<std::wstring, StoredValue> stored = ReadAllStored();
+    ASSERT_GE(stored.size(), 12u);
+    ASSERT_GT(points.size(), stored.size());
+    for (int point : points) {
+        SCOPED_TRACE("cut after call " + std::to_string(point));
+        DeleteItemKey();
+        RemoveBoardFolders();
+        MakeBoardFolder(2);
+        ASSERT_EQ(9u, RunCutChild(L"first-start", L"after:" + std::to_wstring(point)));
+        ReloadLibrary();
+        ASSERT_TRUE(CreateItem());
+        std::vector<BYTE> file = ReadWholeFile(BoardFile(2));
+        ASSERT_EQ(kFileBytes, file.size());
+        EXPECT_EQ((long)(kFileBytes - 54), (long)std::count(file.begin() + 54, file.end(), 224));
+        EXPECT_FALSE(FileExists(BoardFile(2) + L".new"));
+        EXPECT_FALSE(FileExists(KeptFile(1)));
+        const std::map<std::wstring, StoredValue> now = ReadAllStored();
+        EXPECT_EQ(stored.size(), now.size());
+        for (const auto &value : stored) {
+            EXPECT_TRUE(now.count(value.first) && now.at(value.first) == value.second) << value.first;
+        }
+        DestroyWindow(item);
+    }
 }
 
 }  // namespace

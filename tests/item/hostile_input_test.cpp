@@ -1,6 +1,7 @@
 // Board files and folders the item did not write: malformed files of every
 // kind at item creation, and a read-only folder. Whatever it finds, the
-// item ends with a usable Board and never loses or cuts a board file.
+// item ends with a usable Board and never loses or cuts a board file: one
+// it cannot load is kept beside the new Board.
 #include "test_support.h"
 #include "item/board_file.h"
 #include "item/board_primitives.h"
@@ -59,6 +60,12 @@ TEST_F(HostileInputTest, EveryMalformedBoardFileEndsInAUsableBoard)
             replaced++;
             EXPECT_EQ(1228854u, after.size());
             EXPECT_EQ(640, pixels.width);
+            // A file the item could not load is kept byte for byte.
+            std::wstring kept = BoardFolder(2) + L"\\inkleaf_board.unloadable.bmp";
+            if (!original.empty()) {
+                EXPECT_EQ(original, ReadWholeFile(kept));
+            }
+            DeleteFileW(kept.c_str());
         }
         DestroyWindow(item);
         item = nullptr;

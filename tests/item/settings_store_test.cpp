@@ -245,6 +245,63 @@ TEST_F(SettingsStoreTest, SharedReadFailureFlagFollowsTheLatestOfItsFiveReads)
     EXPECT_EQ(0, g_item.settingsReadFailed);
 }
 
+// A start that finds values it cannot read (missing, too long, of another
+// type) writes those values alone, with the built-in text or the current
+// setting; every page and setting it can read stays as the user left it.
+TEST_F(SettingsStoreTest, AStartRestoresOnlyTheValuesItCannotRead)
+{
+    DWORD number = 3;
+    const std::wstring tooLong(1000, L'y');
+    struct Case {
+        LPCWSTR name;
+        DWORD type;          // REG_NONE: the value is missing
+        const void *data;
+        DWORD bytes;
+    };
+    const Case cases[] = {
+        {L"ptext1", REG_NONE, nullptr, 0},
+        {L"ptext1", REG_SZ, tooLong.c_str(), 2000},
+        {L"ptext1", REG_DWORD, &number, 4},
+        {L"ptext1", REG_BINARY, L"bin", 6},
+        {L"ptext4", REG_SZ, tooLong.c_str(), 2000},
+        {L"showimage", REG_NONE, nullptr, 0},
+        {L"cpage", REG_MULTI_SZ, L"3\0\0", 6},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(std::wstring(c.name) + L" of type " + std::to_wstring(c.type));
+        ReloadLibrary();
+        StoreEveryValue();
+        StoreText(L"cpage", L"2");
+        StoreText(L"showtext", L"2");
+        StoreText(L"fonts", L"12");
+        if (c.type == REG_NONE)
+            RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, ITEM_KEY_PATH, c.name);
+        else
+            StoreRaw(c.name, c.type, c.data, c.bytes);
+        std::map<std::wstring, StoredValue> before = ReadAllStored();
+        g_writes.clear();
+        LoadSettingsAtCreate();
+        ASSERT_EQ(1u, g_writes.size());
+        EXPECT_EQ(c.name, g_writes[0].name);
+        std::map<std::wstring, StoredValue> after = ReadAllStored();
+        for (const auto &value : before) {
+            if (value.first != c.name) {
+                EXPECT_TRUE(after[value.first] == value.second) << value.first;
+            }
+        }
+        for (int page = 1; page <= 5; page++) {
+            std::wstring stored = L"stored page " + std::to_wstring(page);
+            if (PageValueName(page) == std::wstring(c.name))
+                stored = kPageTextsAtAttach[page - 1];
+            EXPECT_EQ(stored, g_item.pageText[page - 1]) << page;
+            EXPECT_EQ(stored, after[PageValueName(page)].Text()) << page;
+        }
+        EXPECT_EQ(0, g_item.showText);
+        EXPECT_EQ(12, g_item.fontSize);
+    }
+    EXPECT_EQ(L"1", ReadStored(L"cpage").Text()) << "an unreadable page number: page 1";
+}
+
 TEST_F(SettingsStoreTest, UscreenGivesOneRefreshAndIsAcknowledged)
 {
     StoreEveryValue();
