@@ -47,11 +47,12 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# pixel X Y: the colour of the device screen's pixel as "R,G,B".
-pixel() {
-    import -window "$window" -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null |
-        sed -nE '2s/^[^(]*\(([0-9]+),([0-9]+),([0-9]+).*/\1,\2,\3/p'
-}
+# ImageMagick's text form of one pixel as "R,G,B".
+rgb() { sed -nE '2s/^[^(]*\(([0-9]+),([0-9]+),([0-9]+).*/\1,\2,\3/p'; }
+# pixel X Y: the colour of the device screen's pixel.
+pixel() { import -window "$window" -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null | rgb; }
+# file_pixel FILE X Y: the colour of an image file's pixel.
+file_pixel() { convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- | rgb; }
 # until COMMAND...: up to 10 s for COMMAND to succeed.
 until_true() {
     local i
@@ -93,10 +94,16 @@ check test $? -eq 0
 
 # The corner popup opens under a click, and a click on its first entry,
 # "To Graphics Edit mode(&G)", chooses it: the toolbar shows.
+# The click on the entry waits until the menu shows on the screen where it
+# lands: wine maps the menu's window some time after it exists, and under
+# load a click before that would fall on the Today screen and close it.
+import -window "$window" -depth 8 "$out/before-menu.png"
 xdotool mousemove --window "$window" 4 24 click 1
 menu=$(DISPLAY=$inner WINEPREFIX=$device wine "$probe")
 check test -n "$menu"
 read -r left top right bottom <<<"$menu"
+under_menu=$(file_pixel "$out/before-menu.png" $((left + 4)) $((top + 10)))
+check until_true isnt $((left + 4)) $((top + 10)) "$under_menu"
 xdotool mousemove --window "$window" $((left + 30)) $((top + 10)) click 1
 check until_true is 48 23 "$green"        # the pen's colour swatch
 before_stroke=$(pixel 100 115)
@@ -120,7 +127,7 @@ check test $? -eq 0
 check test -z "$(pgrep -f "Xephyr.*Inkleaf" 2>/dev/null)"
 
 # The board file holds the stroke (board y = screen y - 39), and only it.
-board_pixel() { convert "$board" -crop "1x1+$1+$2" -depth 8 txt:- | sed -nE '2s/^[^(]*\(([0-9]+),([0-9]+),([0-9]+).*/\1,\2,\3/p'; }
+board_pixel() { file_pixel "$board" "$@"; }
 check test "$(identify -format '%w %h' "$board")" = "640 640"
 check test "$(board_pixel 100 76)" = "$green"
 check test "$(board_pixel 40 61)" = "$green"
