@@ -62,26 +62,21 @@ imported=$(comm -23 <(echo "$undefined") <(echo "$defined") | comm -23 - <(echo 
 names=$(for name in $imported; do device_name "$name"; done | sed '/^$/d' | sort -u)
 
 status=0
-bad=$(comm -23 <(echo "$names") <(echo "$allowed"))
-if [ -n "$bad" ]; then
-    echo "calls outside platform/device_functions.txt:"
-    echo "$bad" | sed 's/^/  /'
+# outside HEADING NAMES LIST: the sorted NAMES missing from the sorted LIST,
+# listed under HEADING; any fails the check.
+outside() {
+    local found
+    found=$(comm -23 <(echo "$2") <(echo "$3"))
+    [ -z "$found" ] && return
+    echo "$1"
+    echo "$found" | sed 's/^/  /'
     status=1
-fi
+}
+outside "calls outside platform/device_functions.txt:" "$names" "$allowed"
 if [ -f "$exports/coredll.txt" ] && [ -f "$exports/aygshell.txt" ]; then
     device=$(cat "$exports/coredll.txt" "$exports/aygshell.txt" | tr -d '\r' | sort -u)
-    missing=$(comm -23 <(echo "$names") <(echo "$device"))
-    if [ -n "$missing" ]; then
-        echo "calls the device does not export:"
-        echo "$missing" | sed 's/^/  /'
-        status=1
-    fi
-    unlisted=$(comm -23 <(echo "$allowed") <(echo "$device"))
-    if [ -n "$unlisted" ]; then
-        echo "platform/device_functions.txt names what the device does not export:"
-        echo "$unlisted" | sed 's/^/  /'
-        status=1
-    fi
+    outside "calls the device does not export:" "$names" "$device"
+    outside "platform/device_functions.txt names what the device does not export:" "$allowed" "$device"
     against="platform/device_functions.txt and the device's exports"
 else
     against="platform/device_functions.txt (no device export lists at $exports)"
