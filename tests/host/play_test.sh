@@ -57,11 +57,12 @@ rgb() { sed -nE '2s/^[^(]*\(([0-9]+),([0-9]+),([0-9]+).*/\1,\2,\3/p'; }
 pixel() { import -window "$window" -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null | rgb; }
 # file_pixel FILE X Y: the colour of an image file's pixel.
 file_pixel() { convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- | rgb; }
-# until COMMAND...: up to 10 s for COMMAND to succeed.
+# until COMMAND...: up to 30 s for COMMAND to succeed (a loaded machine can
+# be slow to show what a click did).
 until_true() {
-    local i
-    for i in $(seq 100); do "$@" && return 0; sleep 0.1; done
-    return 1
+    local end=$((SECONDS + 30))
+    while [ "$SECONDS" -lt "$end" ]; do "$@" && return 0; sleep 0.1; done
+    "$@"
 }
 is() { [ "$(pixel "$1" "$2")" = "$3" ]; }
 isnt() { [ "$(pixel "$1" "$2")" != "$3" ]; }
@@ -71,12 +72,17 @@ probe() {
     DISPLAY=$inner WINEPREFIX=$device wine "$probe" "$@" | tr -d '\r'
     return "${PIPESTATUS[0]}"
 }
-# bar_shows TITLE: the navigation bar shows TITLE (within 10 s).
+# bar_shows TITLE: the navigation bar shows TITLE (within 30 s).
 bar_shows() { probe bar-title "$1" >/dev/null; }
 # in_front TITLE: the window in front has TITLE.
 in_front() { [ "$(probe front)" = "$1" ]; }
-# click X Y: a tap of the stylus at the device screen's (X, Y).
-click() { xdotool mousemove --window "$window" "$1" "$2" click 1; }
+# click X Y: a tap of the stylus at the device screen's (X, Y): the pointer
+# rests there a moment, goes down, and comes up a moment later, as a stylus
+# does. Under load, a move, press and release sent in one breath were now
+# and then taken for no tap at all (a run in two, with two busy loops beside
+# the test; still one in seven with the pause before the press alone); so
+# paced, none of 20 such runs lost one.
+click() { xdotool mousemove --window "$window" "$1" "$2" sleep 0.2 mousedown 1 sleep 0.1 mouseup 1; }
 
 # play [--fresh]: starts a play and waits for its Today screen; sets
 # window (the device screen on the display) and inner (its own display).
@@ -97,7 +103,8 @@ play() {
 # click on the Today screen below the item first makes sure the keys go to
 # it (the navigation bar takes no keys).
 end_play() {
-    xdotool mousemove --window "$window" 120 300 click 1 key Escape
+    click 120 300
+    xdotool key Escape
     local i
     for i in $(seq 100); do kill -0 "$play_pid" 2>/dev/null || break; sleep 0.1; done
     ! kill -0 "$play_pid" 2>/dev/null && wait "$play_pid"
@@ -118,11 +125,6 @@ ok_x=$((240 - 12)) ok_y=$((strip / 2))
 check bar_shows Today
 check is "$ok_x" "$ok_y" "$bar"         # no "ok" over the Today screen
 
-# The corner popup opens under a click, and a click on its first entry,
-# "To Graphics Edit mode(&G)", chooses it: the toolbar shows.
-# The click on the entry waits until the menu shows on the screen where it
-# lands: wine maps the menu's window some time after it exists, and under
-# load a click before that would fall on the Today screen and close it.
 # open_menu X Y SEPARATORS: a click at (X, Y) opens a popup menu; waits
 # until it shows on the screen, with at least SEPARATORS separator lines,
 # and sets left top right bottom (its place) and separators (their y).
@@ -154,18 +156,18 @@ drawn() {
 check open_menu 4 $((strip + 4)) 0
 click $((left + 30)) $((top + 10))
 check until_true is 48 $((strip + 3)) "$green"        # the pen's colour swatch
-before_stroke=$(pixel 100 $((strip + 95)))
+no_save=$(pixel 208 $((strip + 8)))    # where the save button shows once the Board changed
 
 # A drag is a stroke with the green pen; the save button shows. The
 # pointer moves at a hand's pace: a move every 20 ms.
-xdotool mousemove --window "$window" 40 $((strip + 80)) mousedown 1
+xdotool mousemove --window "$window" 40 $((strip + 80)) sleep 0.2 mousedown 1
 for x in $(seq 44 4 150); do
     xdotool mousemove --window "$window" "$x" $((strip + 80 + (x - 40) / 4)) sleep 0.02
 done
 xdotool mouseup 1
 check until_true is 100 $((strip + 95)) "$green"
+check until_true isnt 208 $((strip + 8)) "$no_save"
 save_colour=$(pixel 208 $((strip + 8)))
-check test "$save_colour" != "$before_stroke"
 
 # The save button saves and goes away.
 click 208 $((strip + 8))

@@ -5,18 +5,20 @@
 //   screen_probe menu [SEPARATORS]  the open popup menu as "LEFT TOP RIGHT
 //                                   BOTTOM", and once SEPARATORS separator
 //                                   lines show in it, the screen y of each
-//                                   on a second line (up to 5 s)
+//                                   on a second line
 //   screen_probe window CLASS       a visible top-level window of CLASS, as
-//                                   "LEFT TOP RIGHT BOTTOM" (up to 5 s)
+//                                   "LEFT TOP RIGHT BOTTOM"
 //   screen_probe bar-title [TITLE]  the title the shell's navigation bar
 //                                   (class "HHTaskBar") shows; with TITLE,
-//                                   waits up to 10 s for it to show TITLE
+//                                   waits for it to show TITLE
 //   screen_probe front              the title of the window in front
 //   screen_probe shows TITLE        exit 0 when a visible top-level window
 //                                   other than the navigation bar has TITLE
 //   screen_probe strip-height       the navigation bar's height on this screen
 //
-// Exit 1 when what is asked for does not show in time, 2 for a bad command.
+// Each waits up to kWaitMs for what it looks for (a loaded machine can be
+// slow to show it). Exit 1 when it does not show in time, 2 for a bad
+// command.
 #include <windows.h>
 #include <cstdio>
 #include <cwchar>
@@ -27,6 +29,10 @@
 #include "platform/device_screen.h"
 
 namespace {
+
+const int kWaitMs = 30000;
+const int kLookEveryMs = 100;
+const int kLooks = kWaitMs / kLookEveryMs;
 
 struct ClassSearch {
     const wchar_t *className;
@@ -85,7 +91,7 @@ std::vector<LONG> SeparatorLines(const RECT &menu)
 
 int ProbeMenu(size_t separators)
 {
-    for (int tries = 0; tries < 50; tries++) {
+    for (int tries = 0; tries < kLooks; tries++) {
         HWND menu = VisibleWindowOfClass(L"#32768");
         RECT rect;
         if (menu && GetWindowRect(menu, &rect)) {
@@ -100,7 +106,7 @@ int ProbeMenu(size_t separators)
                 return 0;
             }
         }
-        Sleep(100);
+        Sleep(kLookEveryMs);
     }
     fwprintf(stderr, L"screen_probe: no popup menu with %u separators shows\n", (unsigned)separators);
     return 1;
@@ -108,14 +114,14 @@ int ProbeMenu(size_t separators)
 
 int ProbeWindow(const wchar_t *className)
 {
-    for (int tries = 0; tries < 50; tries++) {
+    for (int tries = 0; tries < kLooks; tries++) {
         HWND window = VisibleWindowOfClass(className);
         RECT rect;
         if (window && GetWindowRect(window, &rect)) {
             PrintRect(rect);
             return 0;
         }
-        Sleep(100);
+        Sleep(kLookEveryMs);
     }
     fwprintf(stderr, L"screen_probe: no window of class %ls shows\n", className);
     return 1;
@@ -164,9 +170,9 @@ int ProbeShows(const wchar_t *title)
 int ProbeBarTitle(const wchar_t *expected)
 {
     std::wstring shown;
-    for (int tries = 0; tries < (expected ? 100 : 1); tries++) {
+    for (int tries = 0; tries < (expected ? kLooks : 1); tries++) {
         if (tries)
-            Sleep(100);
+            Sleep(kLookEveryMs);
         HWND bar = FindWindowW(L"HHTaskBar", nullptr);
         if (!bar) {
             if (!expected) break;
