@@ -31,6 +31,10 @@ cp -a "$build/wine/base" "$WINEPREFIX"
 trap 'wineserver -k 2>/dev/null; rm -rf "$WINEPREFIX"' EXIT
 wineserver -p
 wine cmd /c exit </dev/null >/dev/null 2>&1
+# The copy is of the registry files as the base prefix's running wineserver
+# last saved them, which may be in the middle of another test's use of the
+# item key: the key starts empty here, as on a device before installing.
+wine reg.exe delete "${key/#HKLM/HKEY_LOCAL_MACHINE}" /f >/dev/null 2>&1
 wine "$build/bin/today_host.exe" install "$dll" || { echo "FAILED: today_host install"; exit 1; }
 # reg's lines: four spaces, name, four spaces, type, four spaces, data.
 installed=$(wine reg.exe query "${key/#HKLM/HKEY_LOCAL_MACHINE}" | tr -d '\r' |
