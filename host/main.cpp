@@ -3,15 +3,14 @@
 //
 //   today_host.exe install DLLPATH   register the item under the Today item key
 //   today_host.exe dump-key OUTFILE  write every value of that key as text
-//   today_host.exe run [options]     be the Today screen and host the item
+//   today_host.exe run [options]     be the Today screen and host the item,
+//                                    under the shell's navigation bar
 //
 // Options of "run":
 //   --seconds S        exit after S seconds (default 10 unless --script or
 //                      --interactive is given alone)
 //   --poll-ms N        interval of the refresh query (default 2000)
 //   --text-color R,G,B theme text colour (default 0,0,128)
-//   --header N         height of the "Today" title strip above the item
-//                      (default 20; the item window sits at x 0, y N)
 //   --screenshot FILE  write the screen as PNG just before exiting
 //   --script FILE      play stylus, menu and screenshot commands
 //   --interactive      run until the window is closed (Esc closes it)
@@ -22,7 +21,6 @@
 //
 // The script language is described in script.cpp.
 #include "today_host.h"
-#include "platform/device_screen.h"
 
 #include <cstdio>
 
@@ -32,7 +30,7 @@ static void Usage()
 {
     fputs("usage: today_host install DLLPATH\n"
           "       today_host dump-key OUTFILE\n"
-          "       today_host run [--seconds S] [--poll-ms N] [--text-color R,G,B] [--header N]\n"
+          "       today_host run [--seconds S] [--poll-ms N] [--text-color R,G,B]\n"
           "                      [--screenshot FILE.png] [--script FILE] [--interactive]\n",
           stderr);
 }
@@ -53,9 +51,6 @@ static bool ParseRunOptions(int argc, wchar_t **argv)
         } else if (opt == L"--poll-ms" && hasValue) {
             if (!ParseInt(argv[++i], &v) || v <= 0) return false;
             g.pollMs = (DWORD)v;
-        } else if (opt == L"--header" && hasValue) {
-            if (!ParseInt(argv[++i], &v) || v < 0) return false;
-            g.headerHeight = (int)v;
         } else if (opt == L"--text-color" && hasValue) {
             int r, gr, b;
             if (swscanf(argv[++i], L"%d,%d,%d", &r, &gr, &b) != 3 ||
@@ -81,7 +76,6 @@ int wmain(int argc, wchar_t **argv)
     g.instance = GetModuleHandleW(NULL);
     g.pollMs = 2000;
     g.secondsMs = 10000;
-    g.headerHeight = SHELL_TITLE_STRIP_HEIGHT;
     g.textColor = RGB(0, 0, 128);
     wchar_t cwd[MAX_PATH];
     if (GetCurrentDirectoryW(MAX_PATH, cwd)) g.startDir = cwd;

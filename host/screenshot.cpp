@@ -42,12 +42,16 @@ static bool SavePng(const std::wstring &path, int w, int h, const BYTE *bits, UI
 }
 
 // Lets everything that is pending run, paints first, and gives Wine an idle
-// moment to push the window contents to the X server.
+// moment to push the window contents to the X server. The navigation bar
+// looks at the window in front first, so that it shows it already.
 static void PumpPending()
 {
+    RefreshNavigationBar();
     for (int round = 0; round < 3; round++) {
         if (g.today && IsWindow(g.today))
             RedrawWindow(g.today, NULL, NULL, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        if (g.navigationBar && IsWindow(g.navigationBar))
+            RedrawWindow(g.navigationBar, NULL, NULL, RDW_UPDATENOW);
         MSG msg;
         for (int n = 0; n < 10000 && PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE); n++) {
             if (msg.message == WM_QUIT) {

@@ -1,8 +1,9 @@
 // The script language of "run --script" and its player, one line per step
 // from the Today window's script timer.
 //
-// Script lines (coordinates are Today-screen pixels; '#' starts a comment line):
-//   down X Y | move X Y | up X Y | tap X Y   stylus messages to the item window
+// Script lines ('#' starts a comment line):
+//   down X Y | move X Y | up X Y | tap X Y   stylus messages to the item window,
+//                                            at its client point (X, Y)
 //   wait MS                                  let the message loop run MS ms
 //   shot FILE.png                            screenshot now
 //   menu LABEL[>SUBLABEL...]                 choose an entry of the popup menu
@@ -19,7 +20,10 @@
 //   wcommand ID                              WM_COMMAND ID, as a button sends
 //   gone                                     wait (up to 10 s) until it is closed
 //
-// The Today background (also drawn behind the item on TODAYM_DRAWWATERMARK)
+// The shell's navigation bar along the top of the screen:
+//   ok                                       wait (up to 10 s) until the bar
+//                                            shows its "ok" for the window in
+//                                            front, and tap it
 #include "today_host.h"
 #include "popup_menu_driver.h"
 
@@ -156,8 +160,12 @@ bool LoadScript(const std::wstring &path, std::wstring *error)
             sl.text = at == std::wstring::npos ? L"" : Trim(rest.substr(at));
             for (size_t nl; (nl = sl.text.find(L"\\n")) != std::wstring::npos;)
                 sl.text.replace(nl, 2, L"\r\n");     // "\n" in a script is a line break
-        } else if (cmd == L"gone") {
-            sl.cmd = CmdGone;
+        } else if (cmd == L"gone" || cmd == L"ok") {
+            if (!rest.empty()) {
+                *error = std::wstring(where) + L"\"" + cmd + L"\" takes nothing after it";
+                return false;
+            }
+            sl.cmd = cmd == L"gone" ? CmdGone : CmdOk;
         } else if (cmd == L"key") {
             if (args.size() != 1 || !ParseInt(args[0], &a) || a <= 0 || a > 255) {
                 *error = std::wstring(where) + L"expected \"key VK\" (a virtual-key number)";
@@ -174,12 +182,10 @@ bool LoadScript(const std::wstring &path, std::wstring *error)
     return true;
 }
 
-static void SendStylus(UINT msg, WPARAM keys, int todayX, int todayY)
+static void SendStylus(UINT msg, WPARAM keys, int x, int y)
 {
     if (!g.item || !IsWindow(g.item)) return;
-    POINT pt = { todayX, todayY };
-    MapWindowPoints(g.today, g.item, &pt, 1);
-    SendToItem(msg, keys, MAKELPARAM((WORD)(SHORT)pt.x, (WORD)(SHORT)pt.y));
+    SendToItem(msg, keys, MAKELPARAM((WORD)(SHORT)x, (WORD)(SHORT)y));
 }
 
 static void ScriptFailed(const ScriptLine &line, const std::wstring &what)
@@ -191,7 +197,8 @@ static void ScriptFailed(const ScriptLine &line, const std::wstring &what)
 }
 
 // A visible top-level window with this exact title (another program may
-// own hidden windows of the same title).
+// own hidden windows of the same title). The navigation bar, which shows
+// the title of the window in front, is not one of them.
 struct TitleSearch {
     const wchar_t *title;
     HWND found;
@@ -201,7 +208,8 @@ static BOOL CALLBACK MatchVisibleTitle(HWND window, LPARAM param)
 {
     TitleSearch *search = (TitleSearch *)param;
     wchar_t title[256];
-    if (IsWindowVisible(window) && GetWindowTextW(window, title, 256) && !wcscmp(title, search->title)) {
+    if (window != g.navigationBar && IsWindowVisible(window) && GetWindowTextW(window, title, 256) &&
+        !wcscmp(title, search->title)) {
         search->found = window;
         return FALSE;
     }
@@ -287,6 +295,28 @@ DWORD RunScriptStep()
         g.waiting = false;
         if (line.cmd == CmdWindow)
             g.target = found;
+        g.scriptPos++;
+        return 0;
+    }
+
+    case CmdOk: {
+        if (!g.waiting) {
+            g.waiting = true;
+            g.waitStart = GetTickCount();
+        }
+        RefreshNavigationBar();
+        POINT ok;
+        if (!NavigationBarOkPoint(&ok)) {
+            if (GetTickCount() - g.waitStart < 10000)
+                return 50;
+            g.waiting = false;
+            ScriptFailed(line, L"the navigation bar shows no \"ok\" for the window in front");
+            return kStepDone;
+        }
+        g.waiting = false;
+        LPARAM at = MAKELPARAM(ok.x, ok.y);
+        SendMessageW(g.navigationBar, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        SendMessageW(g.navigationBar, WM_LBUTTONUP, 0, at);
         g.scriptPos++;
         return 0;
     }

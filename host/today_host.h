@@ -30,7 +30,7 @@ enum {
 };
 
 enum ScriptCommand { CmdDown, CmdMove, CmdUp, CmdTap, CmdWait, CmdShot, CmdMenu, CmdKey,
-                     CmdWindow, CmdWindowTap, CmdWindowText, CmdWindowCommand, CmdGone };
+                     CmdWindow, CmdWindowTap, CmdWindowText, CmdWindowCommand, CmdGone, CmdOk };
 
 struct ScriptLine {
     int lineNo;
@@ -54,13 +54,14 @@ struct HostState {
     DWORD secondsMs;
     bool secondsGiven;
     bool interactive;
-    int headerHeight;
     COLORREF textColor;
     std::wstring screenshotPath;
     std::wstring scriptPath;
 
     // Today screen
     HWND today;
+    HWND navigationBar;                     // the shell's bar along the top
+    int stripHeight;                        // its height: the item window starts below it
     int screenW, screenH;
     HANDLE shellReady;
 
@@ -106,7 +107,15 @@ int DumpKey(const std::wstring &outPath);
 
 // watermark.cpp
 void DrawWatermark(HDC hdc, const RECT *rcToday, POINT dest);
-void DrawTitleStrip(HDC hdc);
+
+// navigation_bar.cpp
+HWND CreateNavigationBar(int width, int height);
+void DestroyNavigationBar();
+// Looks again at the window in front: its title, and whether it wants an "ok".
+void RefreshNavigationBar();
+// The middle of the "ok" in the bar's client coordinates; false when the
+// bar shows none.
+bool NavigationBarOkPoint(POINT *point);
 
 // screenshot.cpp
 bool TakeScreenshot(const std::wstring &path);

@@ -1,10 +1,8 @@
 // The Today window and its protocol with the item: loading the item as the
 // Today screen does, the refresh query, the colour and watermark messages,
 // the timers that pace the run and the end of the run.
-//
-//
-// Paths starting with '/' are taken as Unix paths and mapped through Wine;
 #include "today_host.h"
+#include "platform/device_screen.h"
 
 #include <objbase.h>
 
@@ -34,7 +32,7 @@ void QueryItemRefresh()
 {
     if (!g.item || !IsWindow(g.item)) return;
     if (SendToItem(WM_TODAYCUSTOM_QUERYREFRESHCACHE, (WPARAM)&g.itemInfo, 0)) {
-        MoveWindow(g.item, 0, g.headerHeight, g.screenW, (int)g.itemInfo.cyp, TRUE);
+        MoveWindow(g.item, 0, g.stripHeight, g.screenW, (int)g.itemInfo.cyp, TRUE);
         InvalidateRect(g.item, NULL, TRUE);
     }
 }
@@ -104,7 +102,7 @@ int LoadItem()
         return EXIT_NO_ITEM_WINDOW;
     }
     g.itemInfo.hwndCustom = g.item;
-    MoveWindow(g.item, 0, g.headerHeight, g.screenW, 0, TRUE);
+    MoveWindow(g.item, 0, g.stripHeight, g.screenW, 0, TRUE);
     QueryItemRefresh();
     return EXIT_OK;
 }
@@ -131,6 +129,7 @@ void FinishRun(int exitCode)
         if (!TakeScreenshot(g.screenshotPath)) g.exitCode = EXIT_USAGE;
     }
     UnloadItem();
+    DestroyNavigationBar();
     DestroyWindow(g.today);
 }
 
@@ -140,8 +139,6 @@ static void OnTodayPaint(HWND hwnd)
     HDC hdc = BeginPaint(hwnd, &ps);
     POINT dest = { ps.rcPaint.left, ps.rcPaint.top };
     DrawWatermark(hdc, &ps.rcPaint, dest);
-    RECT strip = { 0, 0, g.screenW, g.headerHeight }, hit;
-    if (IntersectRect(&hit, &strip, &ps.rcPaint)) DrawTitleStrip(hdc);
     EndPaint(hwnd, &ps);
 }
 
@@ -291,6 +288,7 @@ int RunToday()
 
     g.screenW = GetSystemMetrics(SM_CXSCREEN);
     g.screenH = GetSystemMetrics(SM_CYSCREEN);
+    g.stripHeight = ShellTitleStripHeight();
 
     WNDCLASSW wc;
     ZeroMemory(&wc, sizeof(wc));
@@ -306,11 +304,14 @@ int RunToday()
         return EXIT_USAGE;
     }
     UpdateWindow(g.today);
+    // The shell's navigation bar over the top of the Today screen.
+    g.navigationBar = CreateNavigationBar(g.screenW, g.stripHeight);
 
     int code = LoadItem();
     if (code != EXIT_OK) {
         g.finishing = true;
         UnloadItem();
+        DestroyNavigationBar();
         DestroyWindow(g.today);
         if (g.mouseBlock) UnhookWindowsHookEx(g.mouseBlock);
         CloseHandle(g.shellReady);

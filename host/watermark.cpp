@@ -1,10 +1,6 @@
-// What the Today screen paints itself: the watermark behind the items and
-// the "Today" title strip.
-//
+// What the Today screen paints itself: the watermark behind the items,
 // RGB(226,236,250) where (x + y) / 16 is even, RGB(250,242,220) where it is
-// odd. The title strip is RGB(40,80,150) with white text.
-//
-// Without --interactive, real mouse input is dropped: only the script's
+// odd.
 #include "today_host.h"
 
 // Watermark: diagonal bands of two pale colours, a pure function of the
@@ -13,8 +9,6 @@
 static const COLORREF kBandColorA = RGB(226, 236, 250);
 static const COLORREF kBandColorB = RGB(250, 242, 220);
 static const int kBandWidth = 16;
-static const COLORREF kTitleBackColor = RGB(40, 80, 150);
-static const COLORREF kTitleTextColor = RGB(255, 255, 255);
 
 static COLORREF WatermarkColorAt(int x, int y)
 {
@@ -58,25 +52,4 @@ void DrawWatermark(HDC hdc, const RECT *rcToday, POINT dest)
     SelectObject(mem, prev);
     DeleteDC(mem);
     DeleteObject(bmp);
-}
-
-void DrawTitleStrip(HDC hdc)
-{
-    if (g.headerHeight <= 0) return;
-    RECT rc = { 0, 0, g.screenW, g.headerHeight };
-    HBRUSH brush = CreateSolidBrush(kTitleBackColor);
-    FillRect(hdc, &rc, brush);
-    DeleteObject(brush);
-
-    // sized in pixels from the strip, so it fits whatever the screen's dpi
-    HFONT font = CreateFontW(-(g.headerHeight * 2 / 3), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
-                             DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                             DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Tahoma");
-    HGDIOBJ prevFont = SelectObject(hdc, font ? (HGDIOBJ)font : GetStockObject(DEFAULT_GUI_FONT));
-    SetBkMode(hdc, TRANSPARENT);
-    SetTextColor(hdc, kTitleTextColor);
-    rc.left += 4;
-    DrawTextW(hdc, L"Today", -1, &rc, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-    SelectObject(hdc, prevFont);
-    if (font) DeleteObject(font);
 }

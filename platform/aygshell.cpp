@@ -298,17 +298,33 @@ BOOL WINAPI SHCreateMenuBar(SHMENUBARINFO *info)
     return TRUE;
 }
 
-// Sizing covers the screen below the shell's title strip, as on the device
-// (there is no input panel here, so SIZEDLG and SIZEDLGFULLSCREEN agree);
-// EMPTYMENU adds an empty bar below the dialog. The done button is the
-// device's caption button: here the dialog manager's Enter key gives the
-// same IDOK. SIPDOWN has nothing to lower.
+// Takes away a full-screen dialog's caption and frame: on the device the
+// navigation bar shows its title, and the dialog's client area is all of it.
+static void RemoveCaption(HWND dialog)
+{
+    LONG style = GetWindowLongW(dialog, GWL_STYLE);
+    LONG exStyle = GetWindowLongW(dialog, GWL_EXSTYLE);
+    SetWindowLongW(dialog, GWL_STYLE, style & ~(WS_CAPTION | WS_THICKFRAME | WS_SYSMENU));
+    SetWindowLongW(dialog, GWL_EXSTYLE,
+                   exStyle & ~(WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE | WS_EX_CLIENTEDGE | WS_EX_STATICEDGE));
+    SetWindowPos(dialog, nullptr, 0, 0, 0, 0,
+                 SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Sizing covers the screen below the navigation bar, as on the device
+// (there is no input panel here, so SIZEDLG and SIZEDLGFULLSCREEN agree); a
+// full-screen dialog loses its caption, which the bar shows instead.
+// EMPTYMENU adds an empty bar below the dialog. DONEBUTTON leaves the
+// property by which the navigation bar knows to show its "ok" for the
+// dialog. SIPDOWN has nothing to lower.
 BOOL WINAPI SHInitDialog(SHINITDLGINFO *info)
 {
     if (!info || !(info->dwMask & SHIDIM_FLAGS) || !IsWindow(info->hDlg))
         return FALSE;
     HWND dialog = info->hDlg;
     DWORD flags = info->dwFlags;
+    if (flags & SHIDIF_DONEBUTTON)
+        SetPropW(dialog, SHELL_DONE_BUTTON_PROPERTY, (HANDLE)1);
     HWND bar = nullptr;
     if (flags & SHIDIF_EMPTYMENU) {
         SHMENUBARINFO mb = {};
@@ -318,7 +334,9 @@ BOOL WINAPI SHInitDialog(SHINITDLGINFO *info)
         if (SHCreateMenuBar(&mb))
             bar = mb.hwndMB;
     }
-    if (flags & (SHIDIF_SIZEDLG | SHIDIF_SIZEDLGFULLSCREEN)) {
+    if (flags & (SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_FULLSCREENNOMENUBAR))
+        RemoveCaption(dialog);
+    if (flags & (SHIDIF_SIZEDLG | SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_FULLSCREENNOMENUBAR)) {
         RECT area = ScreenBelowTitleStrip();
         RECT barRect = {};
         if (bar)

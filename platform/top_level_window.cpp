@@ -1,8 +1,8 @@
 // CreateWindowExW and DialogBoxIndirectParamW with the device's rules for
 // top-level windows. There a window that is neither a child nor a popup has
-// no caption unless its style asks for one (the shell's title strip shows
+// no caption unless its style asks for one (the shell's navigation bar shows
 // the program), and CW_USEDEFAULT places and sizes it to fill the screen
-// below the title strip, and a dialog is kept on the screen below the strip.
+// below the navigation bar, and a dialog is kept on the screen below the bar.
 // Wine gives such a window a caption and a default size of its own, and
 // keeps a dialog only on the screen: a dialog placed at the top of its
 // owner's client area has its caption over the strip. So for every program
@@ -58,7 +58,7 @@ struct DialogStart {
     LPARAM parameter;
 };
 
-// Moves a dialog onto the screen below the title strip, as far as it fits;
+// Moves a dialog onto the screen below the navigation bar, as far as it fits;
 // its top left corner stays on the screen.
 static void PlaceDialog(HWND dialog)
 {

@@ -1,10 +1,17 @@
 // The AYGSHELL stand-ins: what the editor relies on from them.
 #include "editor_test_support.h"
 #include "platform/device.h"
+#include "platform/device_screen.h"
 #include "editor/resources/editor_resource.h"
 #include "template_builder.h"
 
 namespace {
+
+// The screen below the device's navigation bar.
+RECT AreaBelowStrip()
+{
+    return RECT{0, ShellTitleStripHeight(), GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
 
 class ShellStandInTest : public ::testing::Test {
 protected:
@@ -124,10 +131,106 @@ TEST_F(ShellStandInTest, InitDialogNeedsItsMask)
     EXPECT_TRUE(EqualRect(&before, &after));
     info.dwMask = SHIDIM_FLAGS;
     EXPECT_TRUE(SHInitDialog(&info));
-    // The screen below the shell's 20-pixel title strip.
-    RECT area = {0, 20, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    RECT area = AreaBelowStrip();
     GetWindowRect(owner, &after);
     EXPECT_TRUE(EqualRect(&area, &after));
+}
+
+INT_PTR CALLBACK PlainDialogProc(HWND, UINT message, WPARAM, LPARAM)
+{
+    return message == WM_INITDIALOG;
+}
+
+// A modeless dialog with a caption, a frame and a system menu.
+HWND CaptionedDialog()
+{
+    TemplateBuilder b;
+    b.Header(WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 100, 60).Word(0).Word(0).String(u"captioned");
+    return CreateDialogIndirectParamW(GetModuleHandleW(nullptr), (LPCDLGTEMPLATEW)b.bytes.data(), nullptr,
+                                      PlainDialogProc, 0);
+}
+
+// A full-screen dialog has no caption or frame of its own: the navigation
+// bar shows its title, which it keeps. A dialog sized otherwise keeps both.
+TEST(InitDialogTest, FullScreenDialogsLoseTheirCaptionOthersKeepIt)
+{
+    struct Case {
+        const char *what;
+        DWORD flags;
+        bool fullScreen;
+    } cases[] = {
+        {"SIZEDLGFULLSCREEN", SHIDIF_SIZEDLGFULLSCREEN, true},
+        {"FULLSCREENNOMENUBAR", SHIDIF_FULLSCREENNOMENUBAR, true},
+        {"the About dialog's flags", SHIDIF_DONEBUTTON | SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_SIPDOWN, true},
+        {"SIZEDLG", SHIDIF_SIZEDLG, false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        HWND dialog = CaptionedDialog();
+        ASSERT_TRUE(dialog);
+        SHINITDLGINFO info = {SHIDIM_FLAGS, dialog, c.flags};
+        EXPECT_TRUE(SHInitDialog(&info));
+        RECT area = AreaBelowStrip(), window, client;
+        GetWindowRect(dialog, &window);
+        GetClientRect(dialog, &client);
+        EXPECT_TRUE(EqualRect(&area, &window)) << "the screen below the navigation bar";
+        DWORD style = (DWORD)GetWindowLongW(dialog, GWL_STYLE);
+        if (c.fullScreen) {
+            EXPECT_EQ(0u, style & (WS_CAPTION | WS_BORDER | WS_DLGFRAME));
+            EXPECT_EQ(area.right - area.left, client.right) << "no frame";
+            EXPECT_EQ(area.bottom - area.top, client.bottom) << "no caption";
+        } else {
+            EXPECT_EQ((DWORD)WS_CAPTION, style & WS_CAPTION);
+            EXPECT_LT(client.bottom, area.bottom - area.top) << "its caption takes a part";
+        }
+        wchar_t title[32] = {};
+        GetWindowTextW(dialog, title, 32);
+        EXPECT_STREQ(L"captioned", title) << "the title the navigation bar shows";
+        DestroyWindow(dialog);
+    }
+}
+
+// The navigation bar's "ok" for a window: asked for through the dialog
+// set-up or the extended style, refused by the style bit.
+TEST(InitDialogTest, DoneButtonIsAskedForAndCanBeRefused)
+{
+    struct Case {
+        const char *what;
+        DWORD style, exStyle, initFlags;
+        bool wants;
+    } cases[] = {
+        {"a plain window", WS_POPUP, 0, 0, false},
+        {"set up without DONEBUTTON", WS_POPUP, 0, SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_EMPTYMENU, false},
+        {"set up with DONEBUTTON", WS_POPUP, 0, SHIDIF_DONEBUTTON, true},
+        {"WS_EX_CAPTIONOKBTN", WS_POPUP, WS_EX_CAPTIONOKBTN, 0, true},
+        {"WS_NONAVDONEBUTTON and DONEBUTTON", WS_POPUP | WS_NONAVDONEBUTTON, 0, SHIDIF_DONEBUTTON, false},
+        {"WS_NONAVDONEBUTTON and WS_EX_CAPTIONOKBTN", WS_POPUP | WS_NONAVDONEBUTTON, WS_EX_CAPTIONOKBTN, 0,
+         false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        HWND window = CreateWindowExW(c.exStyle, L"STATIC", L"", c.style, 0, 0, 50, 50, nullptr, nullptr,
+                                      GetModuleHandleW(nullptr), nullptr);
+        ASSERT_TRUE(window);
+        if (c.initFlags) {
+            SHINITDLGINFO info = {SHIDIM_FLAGS, window, c.initFlags};
+            EXPECT_TRUE(SHInitDialog(&info));
+        }
+        EXPECT_EQ(c.wants, WantsNavigationDoneButton(window));
+        DestroyWindow(window);
+        EXPECT_FALSE(WantsNavigationDoneButton(window)) << "a window that is gone";
+    }
+    EXPECT_FALSE(WantsNavigationDoneButton(nullptr));
+
+    // The About template asks for it itself, before any set-up.
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(IDD_ABOUT), RT_DIALOG);
+    ASSERT_TRUE(found);
+    HWND about = CreateDialogIndirectParamW(instance, (LPCDLGTEMPLATEW)LockResource(LoadResource(instance, found)),
+                                            nullptr, PlainDialogProc, 0);
+    ASSERT_TRUE(about);
+    EXPECT_TRUE(WantsNavigationDoneButton(about));
+    DestroyWindow(about);
 }
 
 // The device's rules for top-level windows, which this test program has
@@ -139,7 +242,7 @@ TEST(TopLevelWindowTest, DefaultPlaceIsTheScreenBelowTheTitleStrip)
     HWND window = CreateWindowExW(0, L"STATIC", L"", WS_VISIBLE, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                                   CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
     ASSERT_TRUE(window);
-    RECT area = {0, 20, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    RECT area = AreaBelowStrip();
     RECT windowRect, client;
     GetWindowRect(window, &windowRect);
     GetClientRect(window, &client);
@@ -219,14 +322,15 @@ TEST(TopLevelWindowTest, DialogsKeepTheirPlaceOnTheScreenBelowTheTitleStrip)
     EXPECT_EQ(100, small.clientOrigin.x);
     EXPECT_EQ(200, small.clientOrigin.y);
 
-    // At the top of its owner's client area, its caption would cover the strip.
-    MoveWindow(owner, 0, 20, 300, 300, FALSE);
+    // At the top of its owner's client area, its caption would cover the bar.
+    const int strip = ShellTitleStripHeight();
+    MoveWindow(owner, 0, strip, 300, 300, FALSE);
     PlacedDialog top = ShowPlacedDialog(owner, 40);
     EXPECT_EQ(0, top.rect.left);
-    EXPECT_EQ(20, top.rect.top);
+    EXPECT_EQ(strip, top.rect.top);
 
     PlacedDialog tall = ShowPlacedDialog(owner, 2000);     // taller than the screen
-    EXPECT_EQ(20, tall.rect.top) << "its top stays below the title strip";
+    EXPECT_EQ(strip, tall.rect.top) << "its top stays below the navigation bar";
     DestroyWindow(owner);
 }
 

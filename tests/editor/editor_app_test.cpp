@@ -3,6 +3,7 @@
 // start, the accelerators, the menu bar and the About dialog.
 #include "app_driver.h"
 #include "editor_test_support.h"
+#include "platform/device_screen.h"
 
 namespace {
 
@@ -294,8 +295,8 @@ TEST_F(EditorAppTest, ControlAOpensAboutAndControlQCloses)
     HWND about = WaitForDialog(window, L"Inkleaf");
     ASSERT_TRUE(about) << "Ctrl+A opens About";
 
-    // Full screen below the title strip, above an empty menu bar of its own.
-    RECT area = {0, 20, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    // Full screen below the navigation bar, above an empty menu bar of its own.
+    RECT area = {0, ShellTitleStripHeight(), GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     RECT dialogRect, barRect;
     GetWindowRect(about, &dialogRect);
     HWND bar = FindOwnedWindow(L"menu_worker", about, editor.Id());

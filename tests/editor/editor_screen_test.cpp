@@ -1,17 +1,17 @@
 // The real inkpad_app.exe on a device-sized screen (run once on the small
 // and once on the large one): its main window fills the screen below the
-// Today title strip down to its menu bar, and both dialogs lie on the screen
-// with every control whole.
+// shell's navigation bar down to its menu bar, and both dialogs lie on the
+// screen with every control whole; the full-screen About dialog has no
+// caption of its own and asks for the bar's "ok".
 #include "app_driver.h"
 #include "editor_test_support.h"
 #include "../common/dc_pixels.h"
+#include "platform/device_screen.h"
 
 #include <algorithm>
 
 namespace {
 
-// The Today stand-in's title strip: 20 pixels high on every screen.
-const LONG kTitleStripHeight = 20;
 const int kPageText = 1000;
 const UINT kAboutCommand = 40002;
 
@@ -49,12 +49,12 @@ std::string Describe(const RECT &r)
 }
 
 // Every visible control of `dialog` lies whole inside its client area and on
-// the screen below the title strip.
+// the screen below the navigation bar.
 void ExpectControlsWhole(HWND dialog)
 {
     RECT client = ClientOnScreen(dialog);
     RECT screen = Screen();
-    screen.top = kTitleStripHeight;
+    screen.top = ShellTitleStripHeight();
     int visible = 0;
     for (HWND control = GetWindow(dialog, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
         if (!IsWindowVisible(control))
@@ -68,13 +68,13 @@ void ExpectControlsWhole(HWND dialog)
     EXPECT_GT(visible, 0);
 }
 
-// `window` spans the screen from the title strip down to `bar`, which
+// `window` spans the screen from the navigation bar down to `bar`, which
 // spans the screen's width at its bottom.
 void ExpectBetweenStripAndBar(const RECT &window, const RECT &bar)
 {
     RECT screen = Screen();
     EXPECT_EQ(screen.left, window.left);
-    EXPECT_EQ(kTitleStripHeight, window.top);
+    EXPECT_EQ(ShellTitleStripHeight(), window.top);
     EXPECT_EQ(screen.right, window.right);
     EXPECT_EQ(bar.top, window.bottom);
     EXPECT_EQ(screen.left, bar.left);
@@ -99,7 +99,19 @@ protected:
     EditorProcess editor;
 };
 
-TEST_F(EditorScreenTest, MainWindowFillsTheScreenBelowTheTitleStripDownToItsMenuBar)
+// The device's navigation bar is 26 pixels high on the small screen (96 dpi)
+// and twice that on the large one (192 dpi).
+TEST(ScreenTest, NavigationBarHeightFollowsTheScreensDpi)
+{
+    int width = GetSystemMetrics(SM_CXSCREEN);
+    ASSERT_TRUE(width == 240 || width == 480) << "a device's screen, not " << width;
+    EXPECT_EQ(width == 240 ? 26 : 52, ShellTitleStripHeight());
+    RECT below = ScreenBelowTitleStrip();
+    EXPECT_EQ(ShellTitleStripHeight(), below.top);
+    EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), below.bottom);
+}
+
+TEST_F(EditorScreenTest, MainWindowFillsTheScreenBelowTheNavigationBarDownToItsMenuBar)
 {
     HWND window = StartEditor();
     ASSERT_TRUE(window);
@@ -115,6 +127,8 @@ TEST_F(EditorScreenTest, MainWindowFillsTheScreenBelowTheTitleStripDownToItsMenu
     // No caption or frame of its own: the client area is the whole window.
     RECT client = ClientOnScreen(window);
     EXPECT_TRUE(EqualRect(&windowRect, &client)) << "client " << Describe(client);
+    // Its title is the navigation bar's, with no "ok" beside it.
+    EXPECT_FALSE(WantsNavigationDoneButton(window));
 }
 
 TEST_F(EditorScreenTest, EditDialogLiesOnTheScreenWithBothButtonsWhole)
@@ -131,12 +145,15 @@ TEST_F(EditorScreenTest, EditDialogLiesOnTheScreenWithBothButtonsWhole)
     // At the top of the main window's client area, its caption kept below
     // the title strip.
     EXPECT_EQ(0, dialogRect.left);
-    EXPECT_EQ(kTitleStripHeight, dialogRect.top);
-    screen.top = kTitleStripHeight;
+    EXPECT_EQ(ShellTitleStripHeight(), dialogRect.top);
+    screen.top = ShellTitleStripHeight();
     EXPECT_TRUE(Contains(screen, dialogRect)) << Describe(dialogRect);
     for (int id : {IDOK, IDCANCEL, kPageText})
         ASSERT_TRUE(IsWindowVisible(GetDlgItem(dialog, id))) << "control " << id;
     ExpectControlsWhole(dialog);
+    // Not full screen: it keeps its caption; its own buttons end it.
+    EXPECT_EQ((LONG)WS_CAPTION, GetWindowLongW(dialog, GWL_STYLE) & WS_CAPTION);
+    EXPECT_FALSE(WantsNavigationDoneButton(dialog));
     // Side by side below the text, in template order.
     RECT ok = WindowRect(GetDlgItem(dialog, IDOK)), cancel = WindowRect(GetDlgItem(dialog, IDCANCEL));
     RECT text = WindowRect(GetDlgItem(dialog, kPageText));
@@ -145,7 +162,7 @@ TEST_F(EditorScreenTest, EditDialogLiesOnTheScreenWithBothButtonsWhole)
     ASSERT_TRUE(PressDialogButton(dialog, IDCANCEL));
 }
 
-TEST_F(EditorScreenTest, AboutDialogCoversTheScreenBelowTheTitleStripAboveItsBar)
+TEST_F(EditorScreenTest, AboutDialogCoversTheScreenBelowTheNavigationBarAboveItsOwnBar)
 {
     HWND window = StartEditor();
     ASSERT_TRUE(window);
@@ -159,7 +176,15 @@ TEST_F(EditorScreenTest, AboutDialogCoversTheScreenBelowTheTitleStripAboveItsBar
                 Describe(aboutRect).c_str(), Describe(barRect).c_str());
     ExpectBetweenStripAndBar(aboutRect, barRect);
     ExpectControlsWhole(about);
-    ASSERT_TRUE(PressDialogButton(about, IDOK));
+    // Its caption is the navigation bar's title: none of its own, and the
+    // bar's "ok" for it, seen from this other process as the bar sees it.
+    RECT client = ClientOnScreen(about);
+    EXPECT_TRUE(EqualRect(&aboutRect, &client)) << "client " << Describe(client);
+    EXPECT_TRUE(WantsNavigationDoneButton(about));
+    // What the "ok" sends closes it, and only that: "uscreen" stays unwritten.
+    PostMessageW(about, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(about); }));
+    EXPECT_FALSE(ReadStored(L"uscreen").exists);
 }
 
 // The pixels of `rect` of the screen, read in one go.

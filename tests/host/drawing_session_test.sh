@@ -8,9 +8,9 @@
 # button must be gone after saving, and graphics edit mode must be stored.
 #
 # Runs inside run-on-screen.sh (WINEPREFIX and DISPLAY set):
-#   drawing_session_test.sh BINDIR EXPECTED_BOARD_TOOL SESSION OUTDIR
+#   drawing_session_test.sh BINDIR EXPECTED_BOARD_TOOL SCREEN_PROBE SESSION OUTDIR
 set -u
-bin=$1 tool=$2 session=$3 out=$4
+bin=$1 tool=$2 probe=$3 session=$4 out=$5
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 source "$root/cmake/wine-env.sh"
@@ -25,12 +25,16 @@ finish() {
     exit
 }
 
-# Screen rows compared in full: below the page text (three lines from
-# y 39), down to the bottom of the screen.
-band_first=80 band_last=319
-
 rm -rf "$out"
 mkdir -p "$out"
+
+# The item window starts below the shell's navigation bar: its height on
+# this screen is the screen's item top.
+top=$(wine "$probe" strip-height | tr -d '\r')
+if [[ "$top" =~ ^[0-9]+$ ]]; then pass; else fail "no navigation bar height: \"$top\""; finish; fi
+# Screen rows compared in full: below the page text (three lines from the
+# toolbar's bottom, item y 19), down to the bottom of the screen.
+band_first=$((top + 60)) band_last=319
 
 # The item must start as on a fresh device: no settings left in the prefix
 # by other tests, no board file.
@@ -53,7 +57,7 @@ else
 fi
 
 # --- The board file, read back by an ordinary image reader.
-if ! "$tool" "$session" "$out/expected_board.rgb" "$out/expected_screen.rgb" "$band_first" "$band_last"; then
+if ! "$tool" "$session" "$out/expected_board.rgb" "$out/expected_screen.rgb" "$top" "$band_first" "$band_last"; then
     fail "expected_board could not follow $session"
     finish
 fi
@@ -98,37 +102,37 @@ expect_pixel() {   # DUMP WIDTH X Y R,G,B WHAT
 }
 
 # Pixels worked out by hand, image lines counted from the top. A point at
-# screen y lands on board y = y - 39, stored row 640 - board y, that is
-# image line y - 40 (one line above the point's own line).
+# item y lands on board y = y - 19, stored row 640 - board y, that is image
+# line y - 20 (one line above the point's own line).
 board=$out/board.rgb
 grey=224,224,224 green=0,255,0 blue=0,0,255 red=255,0,0 purple=255,0,255
-# First pen dot, width 2, at screen (20, 90): a plus sign around (20, 50).
+# First pen dot, width 2, at item (20, 70): a plus sign around (20, 50).
 # Its left arm (19, 50) has nothing else near it; the corners stay grey.
 expect_pixel "$board" 640 19 50 $green "left arm of the first dot"
 expect_pixel "$board" 640 20 49 $green "top arm of the first dot"
 expect_pixel "$board" 640 19 49 $grey "upper left corner of the first dot"
 expect_pixel "$board" 640 19 51 $grey "lower left corner of the first dot"
 expect_pixel "$board" 640 18 50 $grey "left of the first dot"
-# The first stroke's last point is screen (70, 200), its pen-up (74, 204):
+# The first stroke's last point is item (70, 180), its pen-up (74, 184):
 # the pen-up dot is a plus around (74, 164), and nothing fills the gap
 # diagonally between it and the plus around (70, 160).
 expect_pixel "$board" 640 74 164 $green "pen-up dot of the first stroke"
 expect_pixel "$board" 640 73 163 $grey "corner of the pen-up dot"
 expect_pixel "$board" 640 72 162 $grey "between the last point and the pen-up dot"
-# Second stroke, blue, width 3, starting at screen (130, 90): a 5 x 5
+# Second stroke, blue, width 3, starting at item (130, 70): a 5 x 5
 # square without corners, columns 128..132, lines 48..52; the stroke runs
 # off to the right, so column 128 belongs to the first dot alone.
 expect_pixel "$board" 640 128 48 $grey "corner of the first width-3 dot"
 expect_pixel "$board" 640 128 49 $blue "left edge of the first width-3 dot"
 expect_pixel "$board" 640 128 52 $grey "lower corner of the first width-3 dot"
 expect_pixel "$board" 640 127 50 $grey "left of the first width-3 dot"
-# Eraser, red, width 5, from screen (30, 150): a full 9 x 9 square, columns
+# Eraser, red, width 5, from item (30, 130): a full 9 x 9 square, columns
 # 26..34, lines 106..114, corners included.
 expect_pixel "$board" 640 26 106 $red "upper left corner of the first eraser dot"
 expect_pixel "$board" 640 26 114 $red "lower left corner of the first eraser dot"
 expect_pixel "$board" 640 25 110 $grey "left of the first eraser dot"
 expect_pixel "$board" 640 26 115 $grey "below the first eraser dot"
-# Heart - S, purple, tapped at screen (120, 155): anchor column 120, line
+# Heart - S, purple, tapped at item (120, 135): anchor column 120, line
 # 115. Its top line (dr +6, line 109) has two lobes, dx -4..-2 and +3..+5,
 # with the red eraser line showing between them; its tip (dr -8, line 123)
 # is dx 0 and +1; its anchor line starts at dx -6.
@@ -143,27 +147,36 @@ expect_pixel "$board" 640 119 123 $grey "left of the heart's tip"
 expect_pixel "$board" 640 113 115 $grey "left end of the heart's anchor line"
 expect_pixel "$board" 640 114 115 $purple "second pixel of the heart's anchor line"
 
-# --- The screen: the Board shows from screen y 39 (image line L at screen
-# y 39 + L), its grey left out so that the watermark shows through.
+# --- The screen: the shell's navigation bar above the item, then the Board
+# from the toolbar's bottom (image line L at screen y top + 19 + L), its
+# grey left out so that the watermark shows through.
+board_top=$((top + 19))
+# The watermark's colour at screen (x, y): pale blue where (x + y) / 16 is
+# even, pale yellow where it is odd.
+watermark() { if [ $((($1 + $2) / 16 % 2)) -eq 0 ]; then echo 226,236,250; else echo 250,242,220; fi; }
+bar=40,80,150
 for shot in drawing-unsaved drawing; do
     dump=$out/$shot.rgb
+    expect_pixel "$dump" 240 120 0 $bar "$shot.png: the navigation bar's top"
+    expect_pixel "$dump" 240 120 $((top - 1)) $bar "$shot.png: the navigation bar's bottom"
+    expect_pixel "$dump" 240 120 "$top" "$(watermark 120 "$top")" "$shot.png: below the navigation bar"
     tail -c +$((band_first * 240 * 3 + 1)) "$dump" >"$out/$shot.band.rgb"
     same_pixels "$out/expected_screen.rgb" "$out/$shot.band.rgb" 240 "$shot.png rows $band_first..$band_last" "$band_first"
-    expect_pixel "$dump" 240 19 89 $green "$shot.png: left arm of the first dot"
-    expect_pixel "$dump" 240 128 89 $blue "$shot.png: left edge of the first width-3 dot"
-    expect_pixel "$dump" 240 26 145 $red "$shot.png: corner of the first eraser dot"
-    expect_pixel "$dump" 240 120 154 $purple "$shot.png: anchor of the heart"
-    # (19, 88): (19 + 88) / 16 = 6, an even band: the pale blue watermark.
-    expect_pixel "$dump" 240 19 88 226,236,250 "$shot.png: watermark above the first dot"
+    expect_pixel "$dump" 240 19 $((board_top + 50)) $green "$shot.png: left arm of the first dot"
+    expect_pixel "$dump" 240 128 $((board_top + 50)) $blue "$shot.png: left edge of the first width-3 dot"
+    expect_pixel "$dump" 240 26 $((board_top + 106)) $red "$shot.png: corner of the first eraser dot"
+    expect_pixel "$dump" 240 120 $((board_top + 115)) $purple "$shot.png: anchor of the heart"
+    expect_pixel "$dump" 240 19 $((board_top + 49)) "$(watermark 19 $((board_top + 49)))" \
+        "$shot.png: watermark above the first dot"
 done
 
-# Save button: 16 x 16 at item (202, 1), screen (202, 21). Counts the
-# pixels there that are not the watermark.
+# Save button: 16 x 16 at item (202, 1). Counts the pixels there that are
+# not the watermark.
 not_watermark() {
     local dump=$1
-    od -An -tu1 -v -w3 "$dump" | awk '
+    od -An -tu1 -v -w3 "$dump" | awk -v top="$top" '
         { x = (NR - 1) % 240; y = int((NR - 1) / 240) }
-        x >= 202 && x < 218 && y >= 21 && y < 37 {
+        x >= 202 && x < 218 && y >= top + 1 && y < top + 17 {
             a = (int((x + y) / 16) % 2 == 0)
             if (a && !($1 == 226 && $2 == 236 && $3 == 250)) n++
             if (!a && !($1 == 250 && $2 == 242 && $3 == 220)) n++

@@ -2,14 +2,17 @@
 // stand-in leaves in the board file and on the screen, for a fresh item on
 // the small screen (240 x 320 at 96 dpi).
 //
-//   expected_board SESSION BOARD.rgb [SCREEN.rgb FIRST_ROW LAST_ROW]
+//   expected_board SESSION BOARD.rgb [SCREEN.rgb ITEM_TOP FIRST_ROW LAST_ROW]
 //
+// The session's stylus points are the item window's own pixels.
 // BOARD.rgb receives the 640 x 640 Board as an image reader sees it: rows
 // from the top, 3 bytes red, green, blue per pixel (what
 // `convert inkleaf_board.bmp -depth 8 rgb:-` prints). SCREEN.rgb receives
 // screen rows FIRST_ROW..LAST_ROW, full width, as the Today stand-in should
-// show them: the Board over the stand-in's watermark, its grey left out.
-// Choose rows below the page text and the toolbar; the tool knows neither.
+// show them with the item window at screen y ITEM_TOP (the height of the
+// shell's bar above it): the Board over the stand-in's watermark, its grey
+// left out. Choose rows below the page text and the toolbar; the tool knows
+// neither.
 //
 // The session is followed the way the item would take it: corner popup,
 // toolbar buttons and their popups, pen, eraser and stamp. The tool state,
@@ -39,7 +42,6 @@ namespace {
 // The small screen as the Today stand-in shows it.
 const int kScreenWidth = 240;
 const int kScreenHeight = 320;
-const int kTitleHeight = 20;  // the item window starts at screen y 20
 const int kItemHeight = 200;  // a fresh item's height at 96 dpi
 
 // The item's layout on a small screen.
@@ -373,11 +375,10 @@ void PlaySession(Model &m, const char *path)
             continue;
         if (cmd != "down" && cmd != "move" && cmd != "up" && cmd != "tap")
             Fail("command \"" + cmd + "\" is not modelled");
-        int sx, sy;
+        int x, y;
         char extra;
-        if (sscanf(rest.c_str(), "%d %d %c", &sx, &sy, &extra) != 2)
+        if (sscanf(rest.c_str(), "%d %d %c", &x, &y, &extra) != 2)
             Fail("expected \"" + cmd + " X Y\"");
-        int x = sx, y = sy - kTitleHeight;  // item-client point
         if (x < 0 || y < 0)
             Fail("a point left of or above the item");
         if (cmd == "down" || cmd == "tap")
@@ -406,12 +407,13 @@ bool Same(PixelRGB a, PixelRGB b)
     return a.red == b.red && a.green == b.green && a.blue == b.blue;
 }
 
-// What the screen shows at (x, y): the Board where it is drawn and not
-// grey, the watermark everywhere else.
-PixelRGB ScreenPixelAt(const Model &m, int x, int y)
+// What the screen shows at (x, y) with the item window's top at screen y
+// itemTop: the Board where it is drawn and not grey, the watermark
+// everywhere else.
+PixelRGB ScreenPixelAt(const Model &m, int itemTop, int x, int y)
 {
-    int boardTop = kTitleHeight + kToolbarHeight;
-    if (y >= boardTop && y < kTitleHeight + kItemHeight && y - boardTop < kBoardSize && x < kBoardSize) {
+    int boardTop = itemTop + kToolbarHeight;
+    if (y >= boardTop && y < itemTop + kItemHeight && y - boardTop < kBoardSize && x < kBoardSize) {
         PixelRGB p = BoardPixelAt(m, x, y - boardTop);
         if (!Same(p, kBoardGrey))
             return p;
@@ -439,8 +441,8 @@ void PutRGB(std::vector<unsigned char> &out, PixelRGB p)
 
 int main(int argc, char **argv)
 {
-    if (argc != 3 && argc != 6) {
-        fprintf(stderr, "usage: expected_board SESSION BOARD.rgb [SCREEN.rgb FIRST_ROW LAST_ROW]\n");
+    if (argc != 3 && argc != 7) {
+        fprintf(stderr, "usage: expected_board SESSION BOARD.rgb [SCREEN.rgb ITEM_TOP FIRST_ROW LAST_ROW]\n");
         return 2;
     }
     Model m;
@@ -457,8 +459,12 @@ int main(int argc, char **argv)
             PutRGB(out, BoardPixelAt(m, x, line));
     WriteFile(argv[2], out);
 
-    if (argc == 6) {
-        int first = atoi(argv[4]), last = atoi(argv[5]);
+    if (argc == 7) {
+        int itemTop = atoi(argv[4]), first = atoi(argv[5]), last = atoi(argv[6]);
+        if (itemTop < 0 || itemTop >= kScreenHeight) {
+            fprintf(stderr, "expected_board: the item's top %d is not on the screen\n", itemTop);
+            return 2;
+        }
         if (first < 0 || last < first || last >= kScreenHeight) {
             fprintf(stderr, "expected_board: screen rows %d..%d are not on the screen\n", first, last);
             return 2;
@@ -466,7 +472,7 @@ int main(int argc, char **argv)
         out.clear();
         for (int y = first; y <= last; y++)
             for (int x = 0; x < kScreenWidth; x++)
-                PutRGB(out, ScreenPixelAt(m, x, y));
+                PutRGB(out, ScreenPixelAt(m, itemTop, x, y));
         WriteFile(argv[3], out);
     }
     printf("expected_board: %d strokes (%d dots), %d stamps\n", m.strokes, m.dots, m.stamps);
