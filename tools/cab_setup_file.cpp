@@ -165,11 +165,11 @@ public:
     // A path as its parts' string ids, ending with 0.
     Bytes PathSpec(const std::string &path)
     {
-        Bytes spec;
+        Bytes ids;
         std::vector<std::string> parts = SplitPath(path);
-        for (size_t i = 0; i < parts.size(); i++) spec.u16(Id(parts[i]));
-        spec.u16(0);
-        return spec;
+        for (size_t i = 0; i < parts.size(); i++) ids.u16(Id(parts[i]));
+        ids.u16(0);
+        return ids;
     }
     Section Write() const
     {

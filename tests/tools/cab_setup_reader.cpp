@@ -11,7 +11,7 @@
 //   dir PATH
 //   file ID PATH\NAME FLAGS     (FLAGS in hex)
 //   reg ROOT\KEY<TAB>NAME<TAB>TYPE<TAB>subst|plain<TAB>DATA
-//   link BASE\SPEC -> file ID | dir PATH
+//   link BASE\PATH -> file ID | dir PATH
 //
 // It walks every section from the offset the header gives, with the entry
 // count the header gives, and refuses the file (exit 1, the reason on
@@ -319,8 +319,8 @@ private:
         uint32_t base = f_.Le(at + 4, 2, what_), target = f_.Le(at + 6, 2, what_);
         uint32_t kind = f_.Le(at + 8, 2, what_), length = f_.Le(at + 10, 2, what_);
         std::string baseName = base == 0 ? "%InstallDir%" : "%CE" + std::to_string(base) + "%";
-        std::string spec = Path(at + 12, length);
-        out << "link " << baseName << "\\" << spec << " -> ";
+        std::string linkPath = Path(at + 12, length);
+        out << "link " << baseName << "\\" << linkPath << " -> ";
         if (kind == 1 && files_.count(target)) out << "file " << files_[target] << "\n";
         else if (kind == 0 && (target == 0 || dirs_.count(target))) out << "dir " << (target ? dirs_[target] : "%InstallDir%") << "\n";
         else throw Refusal(what_ + ": link target " + std::to_string(target) + " of type " + std::to_string(kind));
