@@ -209,13 +209,7 @@ static LRESULT CALLBACK NavigationBarProc(HWND hwnd, UINT msg, WPARAM wParam, LP
 // every window; shown without taking the activation from anyone.
 HWND CreateNavigationBar(int width, int height)
 {
-    WNDCLASSW wc;
-    ZeroMemory(&wc, sizeof(wc));
-    wc.lpfnWndProc = NavigationBarProc;
-    wc.hInstance = g.instance;
-    wc.hCursor = LoadCursorW(NULL, (LPCWSTR)IDC_ARROW);
-    wc.lpszClassName = kNavigationBarClass;
-    RegisterClassW(&wc);
+    RegisterHostClass(kNavigationBarClass, NavigationBarProc);
     ZeroMemory(&s_bar, sizeof(s_bar));
     s_bar.window = CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, kNavigationBarClass,
                                    L"", WS_POPUP, 0, 0, width, height, NULL, NULL, g.instance, NULL);

@@ -110,6 +110,9 @@ void DrawWatermark(HDC hdc, const RECT *rcToday, POINT dest);
 
 // navigation_bar.cpp
 HWND CreateNavigationBar(int width, int height);
+// Registers a window class of the stand-in's own, with the arrow cursor and
+// no background brush.
+void RegisterHostClass(LPCWSTR name, WNDPROC proc);
 void DestroyNavigationBar();
 // Looks again at the window in front: its title, and whether it wants an "ok".
 void RefreshNavigationBar();

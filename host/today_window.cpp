@@ -231,6 +231,17 @@ static void OnTodayClose(HWND hwnd)
         FinishRun(EXIT_OK);
 }
 
+void RegisterHostClass(LPCWSTR name, WNDPROC proc)
+{
+    WNDCLASSW wc;
+    ZeroMemory(&wc, sizeof(wc));
+    wc.lpfnWndProc = proc;
+    wc.hInstance = g.instance;
+    wc.hCursor = LoadCursorW(NULL, (LPCWSTR)IDC_ARROW);
+    wc.lpszClassName = name;
+    RegisterClassW(&wc);
+}
+
 LRESULT CALLBACK TodayWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
@@ -290,13 +301,7 @@ int RunToday()
     g.screenH = GetSystemMetrics(SM_CYSCREEN);
     g.stripHeight = ShellTitleStripHeight();
 
-    WNDCLASSW wc;
-    ZeroMemory(&wc, sizeof(wc));
-    wc.lpfnWndProc = TodayWndProc;
-    wc.hInstance = g.instance;
-    wc.hCursor = LoadCursorW(NULL, (LPCWSTR)IDC_ARROW);
-    wc.lpszClassName = kTodayClass;
-    RegisterClassW(&wc);
+    RegisterHostClass(kTodayClass, TodayWndProc);
     g.today = CreateWindowExW(0, kTodayClass, L"Today", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN,
                               0, 0, g.screenW, g.screenH, NULL, NULL, g.instance, NULL);
     if (!g.today) {
