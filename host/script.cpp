@@ -188,6 +188,23 @@ static void SendStylus(UINT msg, WPARAM keys, int x, int y)
     SendToItem(msg, keys, MAKELPARAM((WORD)(SHORT)x, (WORD)(SHORT)y));
 }
 
+// A step that waits for something to happen looks again every
+// kLookAgainMs, for up to kWaitLimitMs from its first look.
+static const DWORD kLookAgainMs = 50, kWaitLimitMs = 10000;
+enum Wait { WaitDone, WaitAgain, WaitTimedOut };
+
+static Wait Await(bool done)
+{
+    if (!g.waiting) {
+        g.waiting = true;
+        g.waitStart = GetTickCount();
+    }
+    if (!done && GetTickCount() - g.waitStart < kWaitLimitMs)
+        return WaitAgain;
+    g.waiting = false;
+    return done ? WaitDone : WaitTimedOut;
+}
+
 static void ScriptFailed(const ScriptLine &line, const std::wstring &what)
 {
     ErrorOut(L"script line %d: %ls", line.lineNo, what.c_str());
@@ -278,21 +295,15 @@ DWORD RunScriptStep()
 
     case CmdWindow:
     case CmdGone: {
-        if (!g.waiting) {
-            g.waiting = true;
-            g.waitStart = GetTickCount();
-        }
         HWND found = line.cmd == CmdWindow ? FindVisibleWindow(line.text) : g.target;
-        bool done = line.cmd == CmdWindow ? found != nullptr : !IsWindow(found);
-        if (!done) {
-            if (GetTickCount() - g.waitStart < 10000)
-                return 50;
-            g.waiting = false;
+        Wait wait = Await(line.cmd == CmdWindow ? found != nullptr : !IsWindow(found));
+        if (wait == WaitAgain)
+            return kLookAgainMs;
+        if (wait == WaitTimedOut) {
             ScriptFailed(line, line.cmd == CmdWindow ? L"no window \"" + line.text + L"\" appeared"
                                                      : L"the window was not closed");
             return kStepDone;
         }
-        g.waiting = false;
         if (line.cmd == CmdWindow)
             g.target = found;
         g.scriptPos++;
@@ -300,20 +311,15 @@ DWORD RunScriptStep()
     }
 
     case CmdOk: {
-        if (!g.waiting) {
-            g.waiting = true;
-            g.waitStart = GetTickCount();
-        }
         RefreshNavigationBar();
         POINT ok;
-        if (!NavigationBarOkPoint(&ok)) {
-            if (GetTickCount() - g.waitStart < 10000)
-                return 50;
-            g.waiting = false;
+        Wait wait = Await(NavigationBarOkPoint(&ok));
+        if (wait == WaitAgain)
+            return kLookAgainMs;
+        if (wait == WaitTimedOut) {
             ScriptFailed(line, L"the navigation bar shows no \"ok\" for the window in front");
             return kStepDone;
         }
-        g.waiting = false;
         LPARAM at = MAKELPARAM(ok.x, ok.y);
         SendMessageW(g.navigationBar, WM_LBUTTONDOWN, MK_LBUTTON, at);
         SendMessageW(g.navigationBar, WM_LBUTTONUP, 0, at);
