@@ -22,6 +22,7 @@
 #include <windows.h>
 #include <cstdio>
 #include <cwchar>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -34,27 +35,37 @@ const int kWaitMs = 30000;
 const int kLookEveryMs = 100;
 const int kLooks = kWaitMs / kLookEveryMs;
 
-struct ClassSearch {
-    const wchar_t *className;
+std::wstring ClassOf(HWND window)
+{
+    wchar_t name[64];
+    return GetClassNameW(window, name, 64) ? name : L"";
+}
+
+struct WindowSearch {
+    const std::function<bool(HWND)> &matches;
     HWND found;
 };
 
-BOOL CALLBACK FindVisibleOfClass(HWND window, LPARAM param)
+BOOL CALLBACK FindVisibleWindow(HWND window, LPARAM param)
 {
-    ClassSearch *search = (ClassSearch *)param;
-    wchar_t name[64];
-    if (IsWindowVisible(window) && GetClassNameW(window, name, 64) && wcscmp(name, search->className) == 0) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
+    WindowSearch *search = (WindowSearch *)param;
+    if (!IsWindowVisible(window) || !search->matches(window))
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+// The first visible top-level window that `matches` takes.
+HWND FirstVisibleWindow(const std::function<bool(HWND)> &matches)
+{
+    WindowSearch search = {matches, nullptr};
+    EnumWindows(FindVisibleWindow, (LPARAM)&search);
+    return search.found;
 }
 
 HWND VisibleWindowOfClass(const wchar_t *className)
 {
-    ClassSearch search = {className, nullptr};
-    EnumWindows(FindVisibleOfClass, (LPARAM)&search);
-    return search.found;
+    return FirstVisibleWindow([&](HWND window) { return ClassOf(window) == className; });
 }
 
 void PrintRect(const RECT &r)
@@ -143,28 +154,11 @@ void PrintText(const std::wstring &text)
     printf("%s\n", n > 0 ? bytes : "");
 }
 
-struct TitleSearch {
-    const wchar_t *title;
-    bool found;
-};
-
-BOOL CALLBACK FindVisibleTitle(HWND window, LPARAM param)
-{
-    TitleSearch *search = (TitleSearch *)param;
-    wchar_t name[64];
-    if (IsWindowVisible(window) && GetClassNameW(window, name, 64) && wcscmp(name, L"HHTaskBar") != 0 &&
-        TitleOf(window) == search->title) {
-        search->found = true;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 int ProbeShows(const wchar_t *title)
 {
-    TitleSearch search = {title, false};
-    EnumWindows(FindVisibleTitle, (LPARAM)&search);
-    return search.found ? 0 : 1;
+    HWND shown = FirstVisibleWindow(
+        [&](HWND window) { return ClassOf(window) != L"HHTaskBar" && TitleOf(window) == title; });
+    return shown ? 0 : 1;
 }
 
 int ProbeBarTitle(const wchar_t *expected)
