@@ -4,11 +4,15 @@ set(COMMON_SOURCES
     ${CMAKE_SOURCE_DIR}/common/item_registry.cpp
     ${CMAKE_SOURCE_DIR}/common/registry_text.cpp)
 set(ITEM_SOURCES ${COMMON_SOURCES}
+    ${CMAKE_SOURCE_DIR}/item/bmp_file.cpp
     ${CMAKE_SOURCE_DIR}/item/board_file.cpp
+    ${CMAKE_SOURCE_DIR}/item/board_file_io.cpp
     ${CMAKE_SOURCE_DIR}/item/board_format.cpp
+    ${CMAKE_SOURCE_DIR}/item/board_keep.cpp
     ${CMAKE_SOURCE_DIR}/item/board_pixels.cpp
     ${CMAKE_SOURCE_DIR}/item/board_primitives.cpp
     ${CMAKE_SOURCE_DIR}/item/commands.cpp
+    ${CMAKE_SOURCE_DIR}/item/install_folders.cpp
     ${CMAKE_SOURCE_DIR}/item/item_window.cpp
     ${CMAKE_SOURCE_DIR}/item/library.cpp
     ${CMAKE_SOURCE_DIR}/item/menus.cpp

@@ -1,4 +1,6 @@
 #include "board_format.h"
+#include "bmp_file.h"
+#include <string.h>
 
 static void Put16(unsigned char *p, unsigned value)
 {
@@ -37,4 +39,29 @@ bool BoardLayoutIsAddressable(int width, int height, int bitsPerPixel, int compr
     if (width > 0x7FFFFFFF / 3 || (width * 3) % 4 != 0 || rowBytes != width * 3)
         return false;
     return true;
+}
+
+BoardFileHead JudgeBoardFile(const unsigned char head[BOARD_HEADERS_BYTES], size_t fileBytes)
+{
+    BoardFileHead judged = {BOARD_FILE_NOT_A_BOARD, 0, 0};
+    BmpFileLayout layout;
+    if (fileBytes == 0) {
+        judged.kind = BOARD_FILE_EMPTY;
+        return judged;
+    }
+    // The loader hands over the rows of any bitmap bottom-up.
+    if (!ParseBmpFile(head, fileBytes, &layout) ||
+        !BoardLayoutIsAddressable(layout.width, layout.height, layout.bitsPerPixel,
+                                  layout.compression, true,
+                                  (int)(layout.pixelBytes / (size_t)layout.height)))
+        return judged;
+    judged.kind = BOARD_FILE_BOARD;
+    judged.width = layout.width;
+    judged.height = layout.height;
+    unsigned char own[BOARD_HEADERS_BYTES];
+    BuildBoardFileHeaders(layout.width, layout.height, own);
+    if (memcmp(head, own, sizeof(own)) == 0 &&
+        fileBytes == BOARD_HEADERS_BYTES + BoardPixelBytes(layout.width, layout.height))
+        judged.kind = BOARD_FILE_ITEM_BOARD;
+    return judged;
 }

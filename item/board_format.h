@@ -27,3 +27,17 @@ inline size_t BoardPixelBytes(int width, int height)
 // that need no padding.
 bool BoardLayoutIsAddressable(int width, int height, int bitsPerPixel, int compression,
                               bool bottomUp, int rowBytes);
+
+// What the first BOARD_HEADERS_BYTES bytes of a file and its size say of
+// it as a board file.
+enum BoardFileKind {
+    BOARD_FILE_EMPTY,           // 0 bytes
+    BOARD_FILE_NOT_A_BOARD,     // cut short, not a bitmap, or one the pixel writers cannot address
+    BOARD_FILE_BOARD,           // a whole bitmap the item can load and draw on
+    BOARD_FILE_ITEM_BOARD       // that, exactly as the item writes it for its size
+};
+struct BoardFileHead {
+    BoardFileKind kind;
+    int width, height;          // of a board
+};
+BoardFileHead JudgeBoardFile(const unsigned char head[BOARD_HEADERS_BYTES], size_t fileBytes);

@@ -1,33 +1,12 @@
 #include "commands.h"
 #include "board_primitives.h"
+#include "install_folders.h"
 #include "item_commands.h"
 #include "menus.h"
 #include "page_paste.h"
 #include "settings_store.h"
 #include "../common/registry_text.h"
 #include <string.h>
-
-static const LPCWSTR kEditorPaths[BOARD_PATH_COUNT] = {
-    L"\\Programmi\\inkleaf_item\\inkpad_app.exe",
-    L"\\program Files\\inkleaf_item\\inkpad_app.exe",
-    L"\\Programme\\inkleaf_item\\inkpad_app.exe",
-    L"\\Program\\inkleaf_item\\inkpad_app.exe",
-    L"\\ToBeFilled\\inkleaf_item\\inkpad_app.exe",
-    L"\\Archivos de programa\\inkleaf_item\\inkpad_app.exe",
-    L"\\Arquivos de programas\\inkleaf_item\\inkpad_app.exe",
-    L"\\Ohjelmatiedostot\\inkleaf_item\\inkpad_app.exe",
-    L"\\Programas\\inkleaf_item\\inkpad_app.exe",
-    L"\\ProgramFiler\\inkleaf_item\\inkpad_app.exe",
-    L"\\Programmer\\inkleaf_item\\inkpad_app.exe",
-    L"\\Programmes\\inkleaf_item\\inkpad_app.exe",
-};
-
-LPCWSTR EditorPath(int installFolderIndex)
-{
-    if (installFolderIndex >= 1 && installFolderIndex <= BOARD_PATH_COUNT)
-        return kEditorPaths[installFolderIndex - 1];
-    return L"\\program files\\inkleaf_item\\inkpad_app.exe";
-}
 
 static void Repaint()
 {
@@ -44,9 +23,11 @@ static void StartEditor()
 {
     ItemState &s = g_item;
     FormatDecimal(s.currentPage, s.pageArgText, NUMBER_TEXT_UNITS);
+    WCHAR editor[MAX_PATH];
+    EditorPath(s.installFolderIndex, editor);
     SHELLEXECUTEINFO info = {};
     info.cbSize = sizeof(info);
-    info.lpFile = EditorPath(s.installFolderIndex);
+    info.lpFile = editor;
     info.lpParameters = s.pageArgText;
     info.nShow = SW_SHOWNORMAL;
     ShellExecuteEx(&info);

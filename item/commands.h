@@ -4,6 +4,3 @@
 
 // WM_COMMAND: acts on the command in the low word of wParam.
 LRESULT OnItemCommand(HWND hwnd, WPARAM wParam, LPARAM lParam);
-
-// The editor's path for an install folder index.
-LPCWSTR EditorPath(int installFolderIndex);

@@ -44,8 +44,7 @@ enum IconRole {
 
 enum {
     STROKE_CAPACITY = 1498,
-    DISPLAY_TEXT_UNITS = 1002,
-    BOARD_PATH_COUNT = 12
+    DISPLAY_TEXT_UNITS = 1002
 };
 
 struct ColorRGB {
@@ -89,8 +88,11 @@ struct ItemState {
     WCHAR uscreenText[NUMBER_TEXT_UNITS];
     WCHAR pageArgText[NUMBER_TEXT_UNITS];
 
-    // Library and window.
+    // Library and window: the folder of the item's files (see
+    // install_folders.h), and the DLL's own folder when it lies outside
+    // the program folders the item knows ("" otherwise).
     int installFolderIndex;
+    WCHAR ownFolder[MAX_PATH];
     HINSTANCE moduleInstance;
     HWND itemWindow;
 

@@ -1,4 +1,5 @@
 #include "library.h"
+#include "install_folders.h"
 #include "item_window.h"
 #include "menus.h"
 #include "scaling.h"
@@ -125,6 +126,7 @@ bool LibraryAttach(HINSTANCE instance)
     ItemState &s = g_item;
     SetItemStateDefaults(&s);
     s.moduleInstance = instance;
+    FindOwnInstallFolder(instance);
     s.transparentKey = RGB(s.boardBackgroundRGB.red, s.boardBackgroundRGB.green,
                            s.boardBackgroundRGB.blue);
     bool buffers = true;

@@ -1,6 +1,6 @@
 // SHLoadDIBitmap: a BMP file as a DIB section with addressable pixels.
 #include "device.h"
-#include "bmp_file.h"
+#include "../item/bmp_file.h"
 #include <stdlib.h>
 #include <string.h>
 

@@ -1,7 +1,7 @@
 // The bitmap loader's own part on any file: the header check, then the
 // header copy and the bottom-up row copy into buffers of exactly the sizes
 // the check gave, as the loader allocates them.
-#include "platform/bmp_file.h"
+#include "item/bmp_file.h"
 #include <stdint.h>
 #include <stdlib.h>
 #include <string.h>

@@ -3,7 +3,7 @@
 #include "item/board_format.h"
 #include "item/board_pixels.h"
 #include "item/stamp_shapes.h"
-#include "platform/bmp_file.h"
+#include "item/bmp_file.h"
 #include <stdint.h>
 #include <string.h>
 #include <vector>

@@ -4,12 +4,15 @@
 #include "item/board_file.h"
 #include "item/board_format.h"
 #include "item/board_primitives.h"
+#include "item/install_folders.h"
 #include "item/item_commands.h"
 #include "item/menus.h"
 #include "common/item_key.h"
+#include "platform/import_slot.h"
 #include <algorithm>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <stdint.h>
 #include <string.h>
 
@@ -532,6 +535,129 @@ TEST_F(BoardFileTest, AFirstStartCutAnywhereLeavesAGreyBoardOrNone)
         for (const auto &value : stored) {
             EXPECT_TRUE(now.count(value.first) && now.at(value.first) == value.second) << value.first;
         }
+        DestroyWindow(item);
+    }
+}
+
+// What keeps a saved Board from loading at one start, while in scope: the
+// loader cannot make its bitmap, memory runs out while the file is read,
+// or another program holds the file open without sharing.
+typedef HBITMAP(WINAPI *CreateDibFn)(HDC, const BITMAPINFO *, UINT, void **, HANDLE, DWORD);
+typedef void *(__cdecl *MallocFn)(size_t);
+extern "C" CreateDibFn createDibSlot __asm__(IMPORT_SLOT(CreateDIBSection, 24));
+#ifdef _WIN64
+extern "C" MallocFn mallocSlot __asm__("__imp_malloc");
+#else
+extern "C" MallocFn mallocSlot __asm__("__imp__malloc");
+#endif
+MallocFn g_realMalloc;
+
+HBITMAP WINAPI NoBitmap(HDC, const BITMAPINFO *, UINT, void **bits, HANDLE, DWORD)
+{
+    if (bits)
+        *bits = nullptr;
+    return nullptr;
+}
+void *__cdecl NoLargeBlock(size_t bytes) { return bytes >= 65536 ? nullptr : g_realMalloc(bytes); }
+
+enum Obstacle { NO_BITMAP, NO_MEMORY, HELD_OPEN };
+
+class ObstacleToLoading {
+public:
+    ObstacleToLoading(Obstacle obstacle, const std::wstring &file)
+    {
+        if (obstacle == NO_BITMAP)
+            swap_.reset(new ImportSlotSwap(&createDibSlot, &NoBitmap));
+        if (obstacle == NO_MEMORY) {
+            swap_.reset(new ImportSlotSwap(&mallocSlot, &NoLargeBlock));
+            g_realMalloc = swap_->Saved<MallocFn>();
+        }
+        if (obstacle == HELD_OPEN)
+            held_ = CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    }
+    ~ObstacleToLoading()
+    {
+        if (held_ != INVALID_HANDLE_VALUE)
+            CloseHandle(held_);
+    }
+private:
+    std::unique_ptr<ImportSlotSwap> swap_;
+    HANDLE held_ = INVALID_HANDLE_VALUE;
+};
+
+TEST_F(BoardFileTest, ASavedDrawingOutlivesAStartThatCannotLoadIt)
+{
+    const std::vector<BYTE> saved = MarkedBoardFile(90, 7, 8);
+    const std::vector<std::wstring> boardOnly = {L"inkleaf_board.bmp"};
+    for (Obstacle obstacle : {NO_BITMAP, NO_MEMORY, HELD_OPEN}) {
+        SCOPED_TRACE(obstacle);
+        ReloadLibrary();
+        ASSERT_TRUE(WriteWholeFile(BoardFile(2), saved));
+        {
+            MessageBoxWatcher boxes;
+            ObstacleToLoading obstacleToLoading(obstacle, BoardFile(2));
+            ASSERT_TRUE(CreateItem());
+            EXPECT_EQ(nullptr, g_item.boardBitmap);
+            EXPECT_EQ(0, boxes.Count());
+        }
+        // Without its Board the item paints and its menus work; drawing
+        // and the save button touch nothing.
+        SendMessageW(item, WM_COMMAND, IDM_ENTER_EDIT_MODE, 0);
+        EXPECT_EQ(1, g_item.graphicsEditMode);
+        SendMessageW(item, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(60, 80));
+        SendMessageW(item, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(90, 110));
+        SendMessageW(item, WM_LBUTTONUP, 0, MAKELPARAM(90, 110));
+        RedrawWindow(item, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        EXPECT_EQ(0, g_item.boardDirty);
+        EXPECT_FALSE(SaveBoard());
+        EXPECT_EQ(saved, ReadWholeFile(BoardFile(2)));
+        EXPECT_EQ(boardOnly, FileNamesIn(BoardFolder(2)));
+        DestroyWindow(item);
+        // The next start shows the drawing and leaves the file as it was.
+        ASSERT_TRUE(CreateItem());
+        EXPECT_EQ(1, g_item.boardFileFound);
+        EXPECT_EQ(10, BoardPixelAt(7, 8).blue);
+        EXPECT_EQ(saved, ReadWholeFile(BoardFile(2)));
+        EXPECT_EQ(boardOnly, FileNamesIn(BoardFolder(2)));
+        DestroyWindow(item);
+    }
+}
+
+// Installed on a storage card, the item keeps its Board beside its DLL,
+// whether or not a program folder of the list exists, and starts the
+// editor from there.
+TEST_F(BoardFileTest, InstalledOutsideTheProgramFoldersTheBoardLiesBesideTheDll)
+{
+    const std::wstring card = L"T:\\Storage Card\\Program Files\\inkleaf_item";
+    for (bool listedFolderExists : {false, true}) {
+        SCOPED_TRACE(listedFolderExists);
+        RemoveBoardFolders();
+        if (listedFolderExists)
+            MakeBoardFolder(2);
+        for (const wchar_t *folder : {L"T:\\Storage Card", L"T:\\Storage Card\\Program Files"})
+            CreateDirectoryW(folder, nullptr);
+        CreateDirectoryW(card.c_str(), nullptr);
+        ReloadLibrary();
+        wcscpy(g_item.ownFolder, card.c_str());
+        {
+            MessageBoxWatcher boxes;
+            ASSERT_TRUE(CreateItem());
+            EXPECT_EQ(0, boxes.Count());
+        }
+        EXPECT_EQ(OWN_FOLDER_INDEX, g_item.installFolderIndex);
+        g_item.penWidth = 1;
+        g_item.penColorRGB = {30, 20, 10};
+        DrawAtPoint(g_item.boardBitmap, 100, 200);
+        ASSERT_TRUE(SaveBoard());
+        DestroyWindow(item);
+        ASSERT_TRUE(CreateItem());
+        EXPECT_EQ(1, g_item.boardFileFound);
+        EXPECT_EQ(10, BoardPixelAt(100, 440).blue);
+        EXPECT_EQ(kFileBytes, ReadWholeFile(card + L"\\inkleaf_board.bmp").size());
+        EXPECT_FALSE(FileExists(BoardFile(2)));
+        WCHAR editor[MAX_PATH];
+        EditorPath(g_item.installFolderIndex, editor);
+        EXPECT_EQ(card + L"\\inkpad_app.exe", editor);
         DestroyWindow(item);
     }
 }

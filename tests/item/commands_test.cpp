@@ -2,6 +2,7 @@
 #include "test_support.h"
 #include "item/board_primitives.h"
 #include "item/commands.h"
+#include "item/install_folders.h"
 #include "item/item_commands.h"
 #include "item/library.h"
 #include "item/menus.h"
@@ -315,11 +316,26 @@ TEST_F(CommandsTest, EmptyClipboardChangesNothing)
 
 TEST(EditorPath, FollowsTheFolderOfTheBoard)
 {
-    EXPECT_STREQ(L"\\program Files\\inkleaf_item\\inkpad_app.exe", EditorPath(2));
-    EXPECT_STREQ(L"\\Programmi\\inkleaf_item\\inkpad_app.exe", EditorPath(1));
-    EXPECT_STREQ(L"\\Programmes\\inkleaf_item\\inkpad_app.exe", EditorPath(12));
-    EXPECT_STREQ(L"\\program files\\inkleaf_item\\inkpad_app.exe", EditorPath(0));
-    EXPECT_STREQ(L"\\program files\\inkleaf_item\\inkpad_app.exe", EditorPath(13));
+    const wchar_t *fallback = L"\\program files\\inkleaf_item\\inkpad_app.exe";
+    const struct { int index; const wchar_t *ownFolder, *path; } cases[] = {
+        {2, L"", L"\\program Files\\inkleaf_item\\inkpad_app.exe"},
+        {1, L"", L"\\Programmi\\inkleaf_item\\inkpad_app.exe"},
+        {12, L"", L"\\Programmes\\inkleaf_item\\inkpad_app.exe"},
+        {0, L"", fallback},
+        {13, L"", fallback},
+        // Installed on a storage card: position 0 is the DLL's own folder.
+        {0, L"\\Storage Card\\Program Files\\inkleaf_item",
+         L"\\Storage Card\\Program Files\\inkleaf_item\\inkpad_app.exe"},
+        {2, L"\\Storage Card\\Program Files\\inkleaf_item",
+         L"\\program Files\\inkleaf_item\\inkpad_app.exe"},
+    };
+    for (const auto &c : cases) {
+        wcscpy(g_item.ownFolder, c.ownFolder);
+        WCHAR path[MAX_PATH];
+        EditorPath(c.index, path);
+        EXPECT_STREQ(c.path, path) << c.index;
+    }
+    g_item.ownFolder[0] = 0;
 }
 
 // The editor is started for real: a program standing in for it at the

@@ -142,6 +142,7 @@ bool FirstStart()
 {
     if (!LibraryAttach(GetModuleHandleW(nullptr)))
         return false;
+    g_item.ownFolder[0] = 0;    // the item lies in the program folder, as installed
     WNDCLASSW wc = {};
     wc.lpfnWndProc = DefWindowProcW;
     wc.hInstance = GetModuleHandleW(nullptr);

@@ -1,20 +1,24 @@
 #include "test_support.h"
 #include "item/board_primitives.h"
+#include "item/install_folders.h"
 #include "item/item_window.h"
 #include "item/library.h"
+#include <algorithm>
 #include <string.h>
 
 TodayStandIn g_today;
 
-static const wchar_t *const kFolderNames[BOARD_PATH_COUNT] = {
-    L"Programmi", L"program files", L"Programme", L"Program", L"ToBeFilled",
-    L"Archivos de programa", L"Arquivos de programas", L"Ohjelmatiedostot", L"Programas",
-    L"ProgramFiler", L"Programmer", L"Programmes",
-};
-
 std::wstring BoardFolder(int index)
 {
-    return std::wstring(L"T:\\") + kFolderNames[index - 1] + L"\\inkleaf_item";
+    WCHAR folder[MAX_PATH];
+    return InstallFolder(index, folder) ? L"T:" + std::wstring(folder) : std::wstring();
+}
+
+// The program folder that holds install folder `index`.
+static std::wstring ProgramFolder(int index)
+{
+    std::wstring folder = BoardFolder(index);
+    return folder.substr(0, folder.find_last_of(L'\\'));
 }
 
 static void RemoveTree(const std::wstring &dir)
@@ -41,13 +45,14 @@ static void RemoveTree(const std::wstring &dir)
 
 void RemoveBoardFolders()
 {
-    for (const wchar_t *name : kFolderNames)
-        RemoveTree(std::wstring(L"T:\\") + name);
+    for (int index = 1; index <= INSTALL_FOLDER_COUNT; index++)
+        RemoveTree(ProgramFolder(index));
+    RemoveTree(L"T:\\Storage Card");
 }
 
 void MakeBoardFolder(int index)
 {
-    CreateDirectoryW((std::wstring(L"T:\\") + kFolderNames[index - 1]).c_str(), nullptr);
+    CreateDirectoryW(ProgramFolder(index).c_str(), nullptr);
     CreateDirectoryW(BoardFolder(index).c_str(), nullptr);
 }
 
@@ -72,6 +77,30 @@ std::wstring BinaryDir()
     GetModuleFileNameW(nullptr, path, MAX_PATH);
     std::wstring dir = path;
     return dir.substr(0, dir.find_last_of(L'\\'));
+}
+
+std::vector<std::wstring> FileNamesIn(const std::wstring &folder)
+{
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found;
+    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            names.push_back(found.cFileName);
+    } while (FindNextFileW(find, &found));
+    FindClose(find);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+void ImportSlotSwap::Set(void *function)
+{
+    DWORD protect;
+    VirtualProtect(slot_, sizeof(*slot_), PAGE_READWRITE, &protect);
+    *slot_ = function;
+    VirtualProtect(slot_, sizeof(*slot_), protect, &protect);
 }
 
 bool FileExists(const std::wstring &path)
@@ -145,6 +174,9 @@ void ReloadLibrary()
         LibraryDetach();
     SetItemStateDefaults(&g_item);
     LibraryAttach(GetModuleHandleW(nullptr));
+    // The item of the tests lies in a program folder of the list; a test
+    // that installs it elsewhere sets its own folder.
+    g_item.ownFolder[0] = 0;
 }
 
 MessageBoxWatcher::MessageBoxWatcher()

@@ -18,6 +18,23 @@ bool FileExists(const std::wstring &path);
 std::wstring BinaryDir();
 bool WriteWholeFile(const std::wstring &path, const std::vector<BYTE> &bytes);
 
+// Names of the files in a folder, sorted.
+std::vector<std::wstring> FileNamesIn(const std::wstring &folder);
+
+// Points one of this program's import slots at another function while it
+// is in scope: the code under test calls the system through the slot.
+class ImportSlotSwap {
+public:
+    template <class Function> ImportSlotSwap(Function *slot, Function replacement)
+        : slot_((void **)slot), saved_((void *)*slot) { Set((void *)replacement); }
+    ~ImportSlotSwap() { Set(saved_); }
+    template <class Function> Function Saved() const { return (Function)saved_; }
+private:
+    void Set(void *function);
+    void **slot_;
+    void *saved_;
+};
+
 // Signals or clears the shell's ready event.
 void SetShellReady(bool ready);
 

@@ -1,5 +1,5 @@
 // What the bitmap loader accepts from a BMP file.
-#include "platform/bmp_file.h"
+#include "item/bmp_file.h"
 #include "item/board_format.h"
 #include <gtest/gtest.h>
 #include <vector>

@@ -14,7 +14,7 @@ static unsigned Get16(const unsigned char *p)
 
 bool ParseBmpFile(const unsigned char *data, size_t size, BmpFileLayout *layout)
 {
-    if (size < 14 + 40 || data[0] != 'B' || data[1] != 'M')
+    if (size < BMP_HEADERS_READ || data[0] != 'B' || data[1] != 'M')
         return false;
     unsigned long pixelOffset = Get32(data + 10);
     unsigned long infoSize = Get32(data + 14);

@@ -16,11 +16,13 @@ struct BmpFileLayout {
     size_t pixelBytes;       // rows padded to 4 bytes, as loaders read them
 };
 
-enum { BMP_MAX_DIMENSION = 16384 };
+enum { BMP_MAX_DIMENSION = 16384, BMP_HEADERS_READ = 54 };
 
 // Checks the file and fills `layout`; false for anything a loader should
 // refuse: not a BMP, unknown header, compression other than plain or bit
-// fields, bad sizes, or a file cut short.
+// fields, bad sizes, or a file cut short. It reads no more than the first
+// BMP_HEADERS_READ bytes of `data`, so a caller that holds only those (and
+// knows the file's `size`) gets the same answer as one that holds it all.
 bool ParseBmpFile(const unsigned char *data, size_t size, BmpFileLayout *layout);
 
 // Copies the file's information header (with its masks and colour table)
