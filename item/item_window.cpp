@@ -95,7 +95,10 @@ static LRESULT OnCreate(HWND hwnd, WPARAM wParam, LPARAM lParam)
     ResolveColor(COLOR_TARGET_STAMP);
     s.strokePointCount = 0;
     s.boardDC = CreateCompatibleDC(windowDC);
-    LoadBoard();
+    // Without the memory DC the Board could not be shown: it is not read,
+    // and nothing on disk is created or saved over.
+    if (s.boardDC)
+        LoadBoard();
     if (s.boardDC && s.boardBitmap)
         s.boardDCPrevBitmap = SelectObject(s.boardDC, s.boardBitmap);
     s.compositeDC = CreateCompatibleDC(windowDC);

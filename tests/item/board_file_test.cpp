@@ -541,10 +541,13 @@ TEST_F(BoardFileTest, AFirstStartCutAnywhereLeavesAGreyBoardOrNone)
 
 // What keeps a saved Board from loading at one start, while in scope: the
 // loader cannot make its bitmap, memory runs out while the file is read,
-// or another program holds the file open without sharing.
+// another program holds the file open without sharing, or the item's
+// memory DCs cannot be made.
 typedef HBITMAP(WINAPI *CreateDibFn)(HDC, const BITMAPINFO *, UINT, void **, HANDLE, DWORD);
 typedef void *(__cdecl *MallocFn)(size_t);
+typedef HDC(WINAPI *CreateDcFn)(HDC);
 extern "C" CreateDibFn createDibSlot __asm__(IMPORT_SLOT(CreateDIBSection, 24));
+extern "C" CreateDcFn createDcSlot __asm__(IMPORT_SLOT(CreateCompatibleDC, 4));
 #ifdef _WIN64
 extern "C" MallocFn mallocSlot __asm__("__imp_malloc");
 #else
@@ -558,9 +561,10 @@ HBITMAP WINAPI NoBitmap(HDC, const BITMAPINFO *, UINT, void **bits, HANDLE, DWOR
         *bits = nullptr;
     return nullptr;
 }
+HDC WINAPI NoDC(HDC) { return nullptr; }
 void *__cdecl NoLargeBlock(size_t bytes) { return bytes >= 65536 ? nullptr : g_realMalloc(bytes); }
 
-enum Obstacle { NO_BITMAP, NO_MEMORY, HELD_OPEN };
+enum Obstacle { NO_BITMAP, NO_MEMORY, HELD_OPEN, NO_MEMORY_DC };
 
 class ObstacleToLoading {
 public:
@@ -572,6 +576,8 @@ public:
             swap_.reset(new ImportSlotSwap(&mallocSlot, &NoLargeBlock));
             g_realMalloc = swap_->Saved<MallocFn>();
         }
+        if (obstacle == NO_MEMORY_DC)
+            swap_.reset(new ImportSlotSwap(&createDcSlot, &NoDC));
         if (obstacle == HELD_OPEN)
             held_ = CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     }
@@ -589,7 +595,7 @@ TEST_F(BoardFileTest, ASavedDrawingOutlivesAStartThatCannotLoadIt)
 {
     const std::vector<BYTE> saved = MarkedBoardFile(90, 7, 8);
     const std::vector<std::wstring> boardOnly = {L"inkleaf_board.bmp"};
-    for (Obstacle obstacle : {NO_BITMAP, NO_MEMORY, HELD_OPEN}) {
+    for (Obstacle obstacle : {NO_BITMAP, NO_MEMORY, HELD_OPEN, NO_MEMORY_DC}) {
         SCOPED_TRACE(obstacle);
         ReloadLibrary();
         ASSERT_TRUE(WriteWholeFile(BoardFile(2), saved));
