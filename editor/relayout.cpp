@@ -1,4 +1,6 @@
 #include "relayout.h"
+#include <stdlib.h>
+#include <string.h>
 
 // Static control styles that carry an image.
 static bool IsIconStyle(DWORD style)
@@ -35,6 +37,21 @@ static void ReloadStaticBitmap(HINSTANCE instance, HWND dialog, int id, WORD res
         DeleteObject(previous);
 }
 
+// Sets a control's text from a title of the template. The template's text
+// is copied out: nothing about the template's place in memory makes its
+// characters 2-byte aligned, and the device faults on an unaligned read.
+static void SetTextFromTemplate(HWND dialog, int id, const BYTE *templateBytes,
+                                const TemplateField &title)
+{
+    WCHAR *text = (WCHAR *)malloc((title.textLength + 1) * sizeof(WCHAR));
+    if (!text)
+        return;
+    memcpy(text, templateBytes + title.textOffset, title.textLength * sizeof(WCHAR));
+    text[title.textLength] = 0;
+    SetDlgItemTextW(dialog, id, text);
+    free(text);
+}
+
 void RefreshControl(HINSTANCE instance, HWND dialog, const BYTE *templateBytes, const DialogItem &item)
 {
     if (!item.classField.isNumber)
@@ -44,7 +61,7 @@ void RefreshControl(HINSTANCE instance, HWND dialog, const BYTE *templateBytes, 
     case TEMPLATE_CLASS_BUTTON:
     case TEMPLATE_CLASS_STATIC:
         if (!item.title.isNumber)
-            SetDlgItemTextW(dialog, id, (LPCWSTR)(templateBytes + item.title.textOffset));
+            SetTextFromTemplate(dialog, id, templateBytes, item.title);
         else if (IsIconStyle(item.style))
             ReloadStaticIcon(instance, dialog, id, item.title.number);
         else if (IsBitmapStyle(item.style))
