@@ -11,6 +11,13 @@ add_compile_definitions(UNDER_CE _WIN32_WCE=0x501 UNICODE _UNICODE WIN32_LEAN_AN
 # DLL of it.
 add_compile_options($<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions> $<$<COMPILE_LANGUAGE:CXX>:-fno-rtti>
                     -Wall -Wextra -Wno-unused-parameter -Wno-missing-field-initializers)
+# What faults on the device stops the build: Windows CE on ARM raises a
+# datatype-misalignment exception for a word or halfword read from an
+# address that is not a multiple of its size (a cast to a type of stricter
+# alignment can make one), and a thread's stack is small, so no function
+# may take more than 4 KB of it.
+add_compile_options(-Wcast-align -Werror=cast-align
+                    -Wframe-larger-than=4096 -Werror=frame-larger-than=4096)
 # Windows CE GUI images (the toolchain's own subsystem) for the device's OS
 # version: Windows Mobile 5.0 is Windows CE 5.01, and its SDK links with
 # /SUBSYSTEM:WINDOWSCE,5.01. Only the version is set, so that each image
@@ -25,12 +32,18 @@ add_library(inkleaf_item SHARED ${ITEM_ENTRY} ${ITEM_SOURCES} ${ITEM_RC}
 set_target_properties(inkleaf_item PROPERTIES PREFIX "")
 target_include_directories(inkleaf_item PRIVATE ${CMAKE_SOURCE_DIR} ${ICON_DIR})
 target_link_libraries(inkleaf_item PRIVATE coredll)
+# The link map tells which DllMain the DLL's entry calls (tests/device/).
+set(ITEM_LINK_MAP ${CMAKE_BINARY_DIR}/inkleaf_item.map)
+target_link_options(inkleaf_item PRIVATE -Wl,-Map=${ITEM_LINK_MAP})
 add_dependencies(inkleaf_item item_icons)
 
 inkleaf_editor_icon()
 add_executable(inkpad_app ${EDITOR_ENTRY} ${EDITOR_SOURCES} ${EDITOR_RC})
 target_include_directories(inkpad_app PRIVATE ${CMAKE_SOURCE_DIR} ${EDITOR_ICON_DIR})
 target_link_libraries(inkpad_app PRIVATE aygshell coredll)
+# A device program's main thread reserves 64 KB of stack, not the 2 MB the
+# toolchain would give it.
+target_link_options(inkpad_app PRIVATE -Wl,--stack,65536)
 add_dependencies(inkpad_app editor_icons)
 
 inkleaf_device_dialect(inkleaf_item inkpad_app)
@@ -39,9 +52,10 @@ inkleaf_device_dialect(inkleaf_item inkpad_app)
 enable_testing()
 add_test(NAME arm_files
     COMMAND ${CMAKE_SOURCE_DIR}/tests/device/arm_files_test.sh
-            $<TARGET_FILE:inkleaf_item> $<TARGET_FILE:inkpad_app>)
+            $<TARGET_FILE:inkleaf_item> $<TARGET_FILE:inkpad_app>
+            ${ITEM_LINK_MAP} $<TARGET_OBJECTS:inkleaf_item>)
 set_tests_properties(arm_files PROPERTIES TIMEOUT 60
-    ENVIRONMENT "OBJDUMP=${INKLEAF_CEGCC}/bin/arm-mingw32ce-objdump;INKLEAF_SOURCE=${CMAKE_SOURCE_DIR}")
+    ENVIRONMENT "OBJDUMP=${INKLEAF_CEGCC}/bin/arm-mingw32ce-objdump;NM=${INKLEAF_CEGCC}/bin/arm-mingw32ce-nm;INKLEAF_SOURCE=${CMAKE_SOURCE_DIR}")
 
 # The installation cabinet of the two, read back as the desktop builds'
 # tests read theirs.

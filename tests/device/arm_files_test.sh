@@ -4,12 +4,17 @@
 # COREDLL.dll (and the editor from AYGSHELL.dll) only names the device
 # exports, AYGSHELL's two message helpers by ordinal; nothing of the
 # platform stand-ins and nothing of the desktop.
-#   arm_files_test.sh ITEM_DLL EDITOR_EXE
-# OBJDUMP is the toolchain's objdump; INKLEAF_DEVICE_EXPORTS the folder of
+# The item's entry is its own DllMain, by its C name: the device's headers
+# declare none, and a C++ name would leave the runtime's default in its
+# place. The editor reserves the 64 KB of stack a device program has.
+#   arm_files_test.sh ITEM_DLL EDITOR_EXE ITEM_LINK_MAP ITEM_OBJECT...
+# OBJDUMP and NM are the toolchain's; INKLEAF_DEVICE_EXPORTS the folder of
 # the device's export lists (by default the shared folder beside the tree).
 set -u
-item=$1 editor=$2
-objdump=${OBJDUMP:?}
+item=$1 editor=$2 map=$3
+shift 3
+IFS=';' read -ra objects <<<"$*"     # CMake hands the object list over as one argument
+objdump=${OBJDUMP:?} nm=${NM:?}
 exports=${INKLEAF_DEVICE_EXPORTS:-$INKLEAF_SOURCE/../shared/device-exports}
 passed=0 failed=0
 # A failed check is named by its first line, without the text it searched.
@@ -81,7 +86,15 @@ ordinals=$(sed -n '/^Export Address Table/,/^$/p' <<<"$DUMP" | grep -E '^\s*\[')
 check test "$(wc -l <<<"$ordinals")" -eq 1
 check has 'Ordinal Base\s+240' "$DUMP"
 
+# DllMain: defined by the item's objects under its C name, and the one the
+# link map places (no default DllMain from the toolchain's runtime).
+check test -n "$("$nm" --defined-only "${objects[@]}" 2>/dev/null | awk '$3 == "DllMain"')"
+check test "$(awk '/^ \.text / && NF >= 4 { file = $NF } NF == 2 && $2 == "DllMain" { print file }' "$map" |
+              grep -c 'dll_main\.cpp\.obj')" -eq 1
+check test "$(grep -c 'dllmain\.o' "$map")" -eq 0
+
 check_image "$editor" 'executable' 'AYGSHELL.dll COREDLL.dll '
+check has '^SizeOfStackReserve\s+0*10000$' "$DUMP"
 # AYGSHELL's message helpers are imported by ordinal, as the device exports them.
 check has '^AYGSHELL.dll #83$' "$IMPORTS"
 check has '^AYGSHELL.dll #84$' "$IMPORTS"
