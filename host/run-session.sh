@@ -4,12 +4,16 @@
 # after the other (each a new start of the Today screen, on what the ones
 # before left), and leaves in OUTDIR what the item left: the item key's
 # values and the board file, beside the sessions' screenshots.
+# INKLEAF_INSTALL_DIR names the folder on drive C: to install into (by
+# default C:\Program Files\inkleaf_item, where an English device puts it).
 #   run-session.sh BINDIR OUTDIR SESSION...
 set -u
 bin=$1 out=$2
 source "$(dirname "$0")/../cmake/wine-env.sh"
 shift 2
-install_dir="$WINEPREFIX/drive_c/Program Files/inkleaf_item"
+install_win=${INKLEAF_INSTALL_DIR:-'C:\Program Files\inkleaf_item'}
+install_rel=${install_win#[Cc]:\\}
+install_dir="$WINEPREFIX/drive_c/${install_rel//\\//}"
 mkdir -p "$install_dir" "$out"
 cp "$bin/inkleaf_item.dll" "$install_dir/"
 [ -f "$bin/inkpad_app.exe" ] && cp "$bin/inkpad_app.exe" "$install_dir/"
@@ -17,7 +21,7 @@ host=$bin/today_host.exe
 # A first start: nothing left of the item by anything before.
 wine reg delete 'HKLM\Software\Microsoft\Today\Items\inkleaf_item' /f >/dev/null 2>&1
 rm -f "$install_dir/inkleaf_board.bmp"
-wine "$host" install 'C:\Program Files\inkleaf_item\inkleaf_item.dll' || exit 1
+wine "$host" install "$install_win\\inkleaf_item.dll" || exit 1
 rc=0
 for session in "$@"; do
     (cd "$out" && wine "$host" run --script "$session" </dev/null) || rc=$?
