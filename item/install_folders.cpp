@@ -35,8 +35,7 @@ static bool JoinPath(WCHAR path[MAX_PATH], LPCWSTR first, LPCWSTR second, LPCWST
     return true;
 }
 
-// Whether `folder` is one of the twelve, with or without a drive letter.
-static bool IsListedFolder(LPCWSTR folder)
+bool IsListedInstallFolder(LPCWSTR folder)
 {
     if (folder[0] && folder[1] == L':')
         folder += 2;
@@ -63,7 +62,7 @@ void FindOwnInstallFolder(HINSTANCE module)
         return;
     }
     *lastSeparator = 0;
-    if (IsListedFolder(folder))
+    if (IsListedInstallFolder(folder))
         folder[0] = 0;
 }
 

@@ -12,6 +12,9 @@ enum {
     INSTALL_FOLDER_COUNT = 12
 };
 
+// Whether `folder` is one of the twelve, with or without a drive letter.
+bool IsListedInstallFolder(LPCWSTR folder);
+
 // Remembers the folder of the module's file when it is none of the twelve
 // (a drive letter is not part of the comparison); otherwise the walk
 // starts at position 1 as it always did.

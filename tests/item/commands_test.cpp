@@ -338,6 +338,22 @@ TEST(EditorPath, FollowsTheFolderOfTheBoard)
     g_item.ownFolder[0] = 0;
 }
 
+TEST(InstallFolders, TheTwelveAreKnownWithOrWithoutADriveLetter)
+{
+    const struct { const wchar_t *folder; bool listed; } cases[] = {
+        {L"\\program files\\inkleaf_item", true},
+        {L"C:\\Program Files\\inkleaf_item", true},
+        {L"\\Programmi\\INKLEAF_ITEM", true},
+        {L"\\Storage Card\\Program Files\\inkleaf_item", false},
+        {L"C:\\Storage Card\\Program Files\\inkleaf_item", false},
+        {L"\\Programmi", false},
+        {L"\\Windows", false},
+        {L"", false},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(c.listed, IsListedInstallFolder(c.folder)) << c.folder;
+}
+
 // The editor is started for real: a program standing in for it at the
 // chosen path records its command line.
 TEST_F(CommandsTest, EditTextStartsTheEditorWithThePageNumber)
