@@ -22,18 +22,22 @@ add_custom_target(item_icons DEPENDS ${ICON_FILES})
 set(ITEM_RC ${CMAKE_SOURCE_DIR}/item/resources/item.rc)
 set_source_files_properties(${ITEM_RC} PROPERTIES OBJECT_DEPENDS "${ICON_FILES}")
 
-# The editor's program icon 101 from its pixel map, into EDITOR_ICON_DIR;
-# called from the directory whose target compiles the editor's resources.
+# The editor's program icon 101, one image for each size the device's
+# LoadIcon may ask for (16 in lists, 32 at 96 dpi, 64 at 192 dpi), each from
+# a pixel map of its own, into EDITOR_ICON; called from the directory whose
+# target compiles the editor's resources.
 set(EDITOR_ICON_DIR ${CMAKE_BINARY_DIR}/editor/icons)
+set(EDITOR_ICON ${EDITOR_ICON_DIR}/inkpad.ico)
+set(EDITOR_ICON_MAPS ${CMAKE_SOURCE_DIR}/editor/resources/inkpad_16.txt
+    ${CMAKE_SOURCE_DIR}/editor/resources/inkpad_32.txt ${CMAKE_SOURCE_DIR}/editor/resources/inkpad_64.txt)
 set(EDITOR_RC ${CMAKE_SOURCE_DIR}/editor/resources/editor.rc)
 function(inkleaf_editor_icon)
-    set(icon ${EDITOR_ICON_DIR}/inkpad_32.ico)
-    add_custom_command(OUTPUT ${icon}
+    add_custom_command(OUTPUT ${EDITOR_ICON}
         COMMAND ${CMAKE_COMMAND} -E make_directory ${EDITOR_ICON_DIR}
-        COMMAND ${ICON_COMPILER} ${CMAKE_SOURCE_DIR}/editor/resources/inkpad_32.txt ${icon}
-        DEPENDS ${CMAKE_SOURCE_DIR}/editor/resources/inkpad_32.txt ${ICON_COMPILER})
-    add_custom_target(editor_icons DEPENDS ${icon})
+        COMMAND ${ICON_COMPILER} ${EDITOR_ICON_MAPS} ${EDITOR_ICON}
+        DEPENDS ${EDITOR_ICON_MAPS} ${ICON_COMPILER})
+    add_custom_target(editor_icons DEPENDS ${EDITOR_ICON})
     # The icon compiler is built as a step of the item's icons.
     add_dependencies(editor_icons item_icons)
-    set_source_files_properties(${EDITOR_RC} PROPERTIES OBJECT_DEPENDS ${icon})
+    set_source_files_properties(${EDITOR_RC} PROPERTIES OBJECT_DEPENDS ${EDITOR_ICON})
 endfunction()

@@ -1,6 +1,11 @@
-// icon_compiler: turns a text pixel map into a 16-colour Windows .ico file.
+// icon_compiler: turns text pixel maps into a 16-colour Windows .ico file,
+// one image per map.
 //
-// Usage: icon_compiler INPUT.txt OUTPUT.ico
+// Usage: icon_compiler INPUT.txt [INPUT.txt ...] OUTPUT.ico
+//
+// Each map is one image of the icon: the same picture drawn for each size
+// the system may ask for (16, 32 and 64 pixels). The sizes of the maps must
+// differ; the images follow in the order of the maps.
 //
 // Input format
 //   - A line whose first character is '#' is a comment. Blank lines (empty or
@@ -8,7 +13,7 @@
 //     anywhere in the file.
 //   - Every other line is one row of pixels, top row first. Trailing spaces,
 //     tabs and a carriage return are dropped; anything else counts.
-//   - The first row sets the size N, which must be 16 or 32. The map must have
+//   - The first row sets the size N, which must be 16, 32 or 64. The map must have
 //     exactly N rows of exactly N characters each (square).
 //   - One character per pixel:
 //       .  transparent
@@ -24,7 +29,9 @@
 //     order, k first (index 0) and W last (index 15): the standard VGA palette.
 //
 // Output
-//   One icon directory entry and one image: BITMAPINFOHEADER (biHeight = 2N,
+//   The icon directory with one entry per map (width and height N, 16
+//   colours, 1 plane, 4 bits per pixel), then the images in the same order,
+//   each one: BITMAPINFOHEADER (biHeight = 2N,
 //   4 bits per pixel, no compression), the 16-entry colour table, the XOR
 //   bitmap (rows bottom-up, two pixels per byte, high nibble first, each row
 //   padded to 4 bytes), then the 1-bit AND mask (1 = transparent, rows
@@ -33,8 +40,9 @@
 //   non-zero XOR value would invert the screen pixel instead of leaving it.
 //
 // Errors (unreadable input, wrong row length, unknown character, row count
-// other than 16 or 32) are reported on stderr as FILE:LINE: message; the exit
-// code is 1 and no output file is written. Bad usage exits with 2.
+// other than 16, 32 or 64, a size that an earlier map already has) are
+// reported on stderr as FILE:LINE: message; the exit code is 1 and no output
+// file is written. Bad usage exits with 2.
 
 #include <cstdint>
 #include <cstdio>
@@ -83,9 +91,19 @@ std::string Describe(char c) {
     return buf;
 }
 
-// Parses the map text into rows of pixel values (top row first).
-std::vector<std::vector<int>> ParseMap(std::istream& in) {
-    std::vector<std::vector<int>> rows;
+using Rows = std::vector<std::vector<int>>;
+
+// One parsed map: its rows of pixel values (top row first) and the line of
+// its first row.
+struct Map {
+    Rows rows;
+    int firstRowLine = 0;
+};
+
+// Parses the map text.
+Map ParseMap(std::istream& in) {
+    Map map;
+    Rows& rows = map.rows;
     std::size_t size = 0;
     int lineNo = 0;
     std::string line;
@@ -98,9 +116,10 @@ std::vector<std::vector<int>> ParseMap(std::istream& in) {
 
         if (rows.empty()) {
             size = line.size();
-            if (size != 16 && size != 32) {
+            map.firstRowLine = lineNo;
+            if (size != 16 && size != 32 && size != 64) {
                 throw ParseError{lineNo, "first row is " + std::to_string(size) +
-                                             " characters long; rows must be 16 or 32 characters"};
+                                             " characters long; rows must be 16, 32 or 64 characters"};
             }
         } else if (rows.size() == size) {
             throw ParseError{lineNo, "extra row: the map already has " + std::to_string(size) + " rows"};
@@ -127,7 +146,7 @@ std::vector<std::vector<int>> ParseMap(std::istream& in) {
         throw ParseError{lineNo, "map has " + std::to_string(rows.size()) + " rows, expected " +
                                      std::to_string(size) + " (as many as the row length)"};
     }
-    return rows;
+    return map;
 }
 
 void Put16(std::vector<std::uint8_t>& out, std::uint32_t v) {
@@ -142,37 +161,27 @@ void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
 
 std::size_t Padded4(std::size_t bytes) { return (bytes + 3) / 4 * 4; }
 
-std::vector<std::uint8_t> BuildIco(const std::vector<std::vector<int>>& rows) {
+const std::size_t kHeaderSize = 40;
+const std::size_t kPaletteSize = 16 * 4;
+
+std::size_t XorStride(std::size_t n) { return Padded4((n * 4 + 7) / 8); }
+std::size_t AndStride(std::size_t n) { return Padded4((n + 7) / 8); }
+
+// Bytes of one image of an N x N map: header, colour table, XOR and AND.
+std::size_t ImageSize(std::size_t n) {
+    return kHeaderSize + kPaletteSize + (XorStride(n) + AndStride(n)) * n;
+}
+
+// Appends the image of one map (what an ICONDIRENTRY points at).
+void PutImage(std::vector<std::uint8_t>& out, const Rows& rows) {
     const std::size_t n = rows.size();
-    const std::size_t xorStride = Padded4((n * 4 + 7) / 8);
-    const std::size_t andStride = Padded4((n + 7) / 8);
+    const std::size_t xorStride = XorStride(n);
+    const std::size_t andStride = AndStride(n);
     const std::size_t xorSize = xorStride * n;
     const std::size_t andSize = andStride * n;
-    const std::size_t headerSize = 40;
-    const std::size_t paletteSize = 16 * 4;
-    const std::size_t imageSize = headerSize + paletteSize + xorSize + andSize;
-    const std::size_t imageOffset = 6 + 16;
-
-    std::vector<std::uint8_t> out;
-    out.reserve(imageOffset + imageSize);
-
-    // ICONDIR
-    Put16(out, 0);  // reserved
-    Put16(out, 1);  // type: icon
-    Put16(out, 1);  // image count
-
-    // ICONDIRENTRY
-    out.push_back(static_cast<std::uint8_t>(n));  // width
-    out.push_back(static_cast<std::uint8_t>(n));  // height
-    out.push_back(16);                             // colour count
-    out.push_back(0);                              // reserved
-    Put16(out, 1);                                 // planes
-    Put16(out, 4);                                 // bits per pixel
-    Put32(out, static_cast<std::uint32_t>(imageSize));
-    Put32(out, static_cast<std::uint32_t>(imageOffset));
 
     // BITMAPINFOHEADER
-    Put32(out, static_cast<std::uint32_t>(headerSize));
+    Put32(out, static_cast<std::uint32_t>(kHeaderSize));
     Put32(out, static_cast<std::uint32_t>(n));      // biWidth
     Put32(out, static_cast<std::uint32_t>(2 * n));  // biHeight: XOR and AND halves
     Put16(out, 1);                                  // biPlanes
@@ -211,34 +220,73 @@ std::vector<std::uint8_t> BuildIco(const std::vector<std::vector<int>>& rows) {
         }
         out.insert(out.end(), line.begin(), line.end());
     }
+}
+
+std::vector<std::uint8_t> BuildIco(const std::vector<Map>& maps) {
+    std::vector<std::uint8_t> out;
+
+    // ICONDIR
+    Put16(out, 0);  // reserved
+    Put16(out, 1);  // type: icon
+    Put16(out, static_cast<std::uint32_t>(maps.size()));  // image count
+
+    // One ICONDIRENTRY per map; the images follow the directory in order.
+    std::size_t imageOffset = 6 + 16 * maps.size();
+    for (const Map& map : maps) {
+        const std::size_t n = map.rows.size();
+        out.push_back(static_cast<std::uint8_t>(n));  // width
+        out.push_back(static_cast<std::uint8_t>(n));  // height
+        out.push_back(16);                             // colour count
+        out.push_back(0);                              // reserved
+        Put16(out, 1);                                 // planes
+        Put16(out, 4);                                 // bits per pixel
+        Put32(out, static_cast<std::uint32_t>(ImageSize(n)));
+        Put32(out, static_cast<std::uint32_t>(imageOffset));
+        imageOffset += ImageSize(n);
+    }
+    for (const Map& map : maps) PutImage(out, map.rows);
     return out;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::cerr << "usage: " << (argc > 0 ? argv[0] : "icon_compiler") << " INPUT.txt OUTPUT.ico\n";
+    if (argc < 3) {
+        std::cerr << "usage: " << (argc > 0 ? argv[0] : "icon_compiler")
+                  << " INPUT.txt [INPUT.txt ...] OUTPUT.ico\n";
         return 2;
     }
-    const std::string inPath = argv[1];
-    const std::string outPath = argv[2];
+    const std::string outPath = argv[argc - 1];
 
-    std::ifstream in(inPath, std::ios::binary);
-    if (!in) {
-        std::cerr << inPath << ": cannot open for reading\n";
-        return 1;
+    std::vector<Map> maps;
+    std::vector<std::string> inPaths;
+    for (int a = 1; a < argc - 1; ++a) {
+        const std::string inPath = argv[a];
+        std::ifstream in(inPath, std::ios::binary);
+        if (!in) {
+            std::cerr << inPath << ": cannot open for reading\n";
+            return 1;
+        }
+        Map map;
+        try {
+            map = ParseMap(in);
+        } catch (const ParseError& e) {
+            std::cerr << inPath << ":" << e.line << ": " << e.message << "\n";
+            return 1;
+        }
+        for (std::size_t i = 0; i < maps.size(); ++i) {
+            if (maps[i].rows.size() == map.rows.size()) {
+                const std::string n = std::to_string(map.rows.size());
+                std::cerr << inPath << ":" << map.firstRowLine << ": the map is " << n << " x " << n
+                          << ", as " << inPaths[i] << " is; each image needs a size of its own\n";
+                return 1;
+            }
+        }
+        maps.push_back(std::move(map));
+        inPaths.push_back(inPath);
     }
 
-    std::vector<std::vector<int>> rows;
-    try {
-        rows = ParseMap(in);
-    } catch (const ParseError& e) {
-        std::cerr << inPath << ":" << e.line << ": " << e.message << "\n";
-        return 1;
-    }
-
-    const std::vector<std::uint8_t> ico = BuildIco(rows);
+    const std::vector<std::uint8_t> ico = BuildIco(maps);
     std::ofstream out(outPath, std::ios::binary | std::ios::trunc);
     if (!out) {
         std::cerr << outPath << ": cannot open for writing\n";

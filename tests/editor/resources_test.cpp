@@ -47,13 +47,20 @@ TEST_F(ProgramResources, StringsIconMenuAndHighResolutionFlag)
     EXPECT_EQ(L"OK", String(103));
     EXPECT_EQ(L"HELP", String(104));
 
+    // The program icon has an image of each size the device's LoadIcon asks
+    // for: 16 in lists, 32 at 96 dpi, 64 at 192 dpi.
     std::vector<BYTE> group = Bytes(MAKEINTRESOURCEW(101), RT_GROUP_ICON);
-    ASSERT_GE(group.size(), 6u + 14u);
-    EXPECT_EQ(1, group[4]) << "one image";
-    EXPECT_EQ(32, group[6]);
-    EXPECT_EQ(32, group[7]);
-    EXPECT_EQ(16, group[8]) << "16 colours";
-    EXPECT_EQ(4, group[12]) << "4 bits per pixel";
+    ASSERT_EQ(6u + 3 * 14u, group.size()) << "a group of three images";
+    EXPECT_EQ(3, group[4] | group[5] << 8);
+    std::vector<int> sizes;
+    for (size_t i = 0; i < 3; ++i) {
+        const BYTE *entry = group.data() + 6 + 14 * i;
+        EXPECT_EQ(entry[0], entry[1]) << "square image " << i;
+        EXPECT_EQ(16, entry[2]) << "16 colours in image " << i;
+        EXPECT_EQ(4, entry[6] | entry[7] << 8) << "4 bits per pixel in image " << i;
+        sizes.push_back(entry[0]);
+    }
+    EXPECT_EQ((std::vector<int>{16, 32, 64}), sizes);
 
     HMENU menu = LoadMenuW(program, MAKEINTRESOURCEW(102));
     ASSERT_TRUE(menu);
@@ -70,6 +77,32 @@ TEST_F(ProgramResources, StringsIconMenuAndHighResolutionFlag)
     DestroyMenu(menu);
 
     EXPECT_EQ((std::vector<BYTE>{1, 0}), Bytes(L"HI_RES_AWARE", L"CEUX"));
+}
+
+// Each size loads an icon of that size, from the image made for it.
+TEST_F(ProgramResources, ProgramIconAtEachSystemSize)
+{
+    std::vector<BYTE> group = Bytes(MAKEINTRESOURCEW(101), RT_GROUP_ICON);
+    ASSERT_FALSE(group.empty());
+    for (int n : {16, 32, 64}) {
+        SCOPED_TRACE(n);
+        int id = LookupIconIdFromDirectoryEx(group.data(), TRUE, n, n, 0);
+        std::vector<BYTE> image = Bytes(MAKEINTRESOURCEW(id), RT_ICON);
+        ASSERT_GE(image.size(), sizeof(BITMAPINFOHEADER));
+        EXPECT_EQ(n, ((const BITMAPINFOHEADER *)image.data())->biWidth) << "the image chosen is drawn at n";
+
+        HICON icon = (HICON)LoadImageW(program, MAKEINTRESOURCEW(101), IMAGE_ICON, n, n, 0);
+        ASSERT_TRUE(icon);
+        ICONINFO info = {};
+        ASSERT_TRUE(GetIconInfo(icon, &info));
+        BITMAP bitmap = {};
+        ASSERT_TRUE(GetObjectW(info.hbmColor, sizeof bitmap, &bitmap));
+        EXPECT_EQ(n, bitmap.bmWidth);
+        EXPECT_EQ(n, bitmap.bmHeight);
+        DeleteObject(info.hbmColor);
+        DeleteObject(info.hbmMask);
+        DestroyIcon(icon);
+    }
 }
 
 TEST_F(ProgramResources, MenuBarDataAndAccelerators)

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Checks the .ico bytes that icon_compiler writes for small hand-made maps,
-# and that malformed maps are refused.
+# one or several to a file, and that malformed maps are refused.
 # Usage: icon_compiler_test.sh PATH/TO/icon_compiler
 set -u
 
@@ -34,10 +34,14 @@ expect() {
     [ "$got" = "$3" ] || fail "$4: at offset $2 expected $3, got $got"
 }
 
+# compile_ok IN OUT, or compile_ok WHAT OUT IN...
 compile_ok() {
+    local what=$1 out=$2
+    shift 2
+    [ $# -gt 0 ] || set -- "$what"
     checks=$((checks + 1))
-    if ! "$tool" "$1" "$2" 2>"$work/stderr"; then
-        fail "compiling $1 failed: $(cat "$work/stderr")"
+    if ! "$tool" "$@" "$out" 2>"$work/stderr"; then
+        fail "compiling $what failed: $(cat "$work/stderr")"
         return 1
     fi
 }
@@ -121,6 +125,82 @@ if compile_ok "$map32" "$ico32"; then
     expect "$ico32" 638 fffffffe "32x32 AND bottom row"
     expect "$ico32" $((638 + 31 * 4)) 7fffffff "32x32 AND top row"
 fi
+
+# ---------------------------------------------------------------- 64 x 64
+# Top-left pixel magenta, bottom-right cyan, all else transparent.
+map64="$work/huge.txt"
+{
+    printf 'M%63s\n' "" | tr ' ' '.'
+    for _ in $(seq 62); do printf '%64s\n' "" | tr ' ' '.'; done
+    printf '%63sC\n' "" | tr ' ' '.'
+} >"$map64"
+
+# ---------------------------------------------------------------- several maps
+# One directory entry per map, in the order of the maps.
+# maps -> width bytes of the entries
+orders=(
+    "small large huge|102040"
+    "huge small|4010"
+    "large|20"
+)
+for case in "${orders[@]}"; do
+    names=${case%|*}
+    widths=${case#*|}
+    inputs=()
+    for name in $names; do inputs+=("$work/$name.txt"); done
+    if compile_ok "${inputs[*]}" "$work/order.ico" "${inputs[@]}"; then
+        count=$(( ${#widths} / 2 ))
+        expect "$work/order.ico" 4 "$(printf '%02x00' "$count")" "$names: image count"
+        got=""
+        for ((i = 0; i < count; i++)); do got+=$(hex "$work/order.ico" $((6 + 16 * i)) 1); done
+        checks=$((checks + 1))
+        [ "$got" = "$widths" ] || fail "$names: entry widths expected $widths, got $got"
+    fi
+done
+
+multi="$work/multi.ico"
+if compile_ok "16, 32 and 64" "$multi" "$map16" "$map32" "$map64"; then
+    # Directory of 6 + 3 x 16 bytes; images of 296 (16), 744 (32) and
+    # 2664 (64) bytes from offsets 54, 350 and 1094.
+    checks=$((checks + 1))
+    size=$(wc -c <"$multi")
+    [ "$size" -eq 3758 ] || fail "3-image file size: expected 3758, got $size"
+    expect "$multi" 0 000001000300 "3-image ICONDIR"
+    expect "$multi" 6 10101000010004002801000036000000 "entry 1: 16 x 16, 296 bytes at 54"
+    expect "$multi" 22 2020100001000400e80200005e010000 "entry 2: 32 x 32, 744 bytes at 350"
+    expect "$multi" 38 4040100001000400680a000046040000 "entry 3: 64 x 64, 2664 bytes at 1094"
+    # The 16 and 32 images are those of the one-map files.
+    checks=$((checks + 2))
+    [ "$(hex "$multi" 54 296)" = "$(hex "$ico16" 22 296)" ] || fail "16 x 16 image differs from the one-map file's"
+    [ "$(hex "$multi" 350 744)" = "$(hex "$ico32" 22 744)" ] || fail "32 x 32 image differs from the one-map file's"
+    # The 64 x 64 image: XOR rows of 32 bytes from 1198, AND rows of 8 from 3246.
+    expect "$multi" 1094 28000000400000008000000001000400 "64x64 BITMAPINFOHEADER"
+    expect "$multi" $((1134 + 4 * 14)) ffff0000 "64x64 colour 14 (C cyan)"
+    expect "$multi" 1198 "$(printf '%063de' 0)" "64x64 XOR bottom row: C=14 at the right end"
+    expect "$multi" $((1198 + 63 * 32)) "d$(printf '%063d' 0)" "64x64 XOR top row: M=13 at the left end"
+    expect "$multi" 3246 fffffffffffffffe "64x64 AND bottom row"
+    expect "$multi" $((3246 + 63 * 8)) 7fffffffffffffff "64x64 AND top row"
+fi
+
+# Maps that cannot make one icon: exit 1, FILE:LINE: on stderr, no output.
+# name | maps | file and line named
+refusals=(
+    "same size twice|small large small_again|small_again.txt:3:"
+    "bad map among good ones|small bad_row huge|bad_row.txt:2:"
+)
+cp "$map16" "$work/small_again.txt"
+{ echo "$(printf '%32s' "" | tr ' ' '.')"; echo "$(printf '%31s' "" | tr ' ' '.')"; } >"$work/bad_row.txt"
+for case in "${refusals[@]}"; do
+    IFS='|' read -r what names where <<<"$case"
+    inputs=()
+    for name in $names; do inputs+=("$work/$name.txt"); done
+    checks=$((checks + 1))
+    "$tool" "${inputs[@]}" "$work/refused.ico" 2>"$work/refused.err"
+    rc=$?
+    [ "$rc" -eq 1 ] || fail "$what: expected exit 1, got $rc"
+    grep -q "$work/$where" "$work/refused.err" || fail "$what: stderr does not name $where: '$(cat "$work/refused.err")'"
+    [ ! -e "$work/refused.ico" ] || fail "$what: output file written despite the error"
+done
 
 # ---------------------------------------------------------------- bad maps
 # Each must exit 1, name the file and the offending line on stderr, and leave
