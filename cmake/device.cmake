@@ -55,7 +55,7 @@ add_test(NAME arm_files
             $<TARGET_FILE:inkleaf_item> $<TARGET_FILE:inkpad_app>
             ${ITEM_LINK_MAP} $<TARGET_OBJECTS:inkleaf_item>)
 set_tests_properties(arm_files PROPERTIES TIMEOUT 60
-    ENVIRONMENT "OBJDUMP=${INKLEAF_CEGCC}/bin/arm-mingw32ce-objdump;NM=${INKLEAF_CEGCC}/bin/arm-mingw32ce-nm;INKLEAF_SOURCE=${CMAKE_SOURCE_DIR}")
+    ENVIRONMENT "OBJDUMP=${INKLEAF_CEGCC}/bin/arm-mingw32ce-objdump;NM=${INKLEAF_CEGCC}/bin/arm-mingw32ce-nm;PE_RESOURCES=${PE_RESOURCES};INKLEAF_SOURCE=${CMAKE_SOURCE_DIR}")
 
 # The installation cabinet of the two, read back as the desktop builds'
 # tests read theirs.

@@ -6,15 +6,18 @@
 # platform stand-ins and nothing of the desktop.
 # The item's entry is its own DllMain, by its C name: the device's headers
 # declare none, and a C++ name would leave the runtime's default in its
-# place. The editor reserves the 64 KB of stack a device program has.
+# place. The item's name, read in place as its window class, ends in a
+# NUL of its own. The editor reserves the 64 KB of stack a device program
+# has, and its icon has an image of each size the device's LoadIcon asks
+# for.
 #   arm_files_test.sh ITEM_DLL EDITOR_EXE ITEM_LINK_MAP ITEM_OBJECT...
-# OBJDUMP and NM are the toolchain's; INKLEAF_DEVICE_EXPORTS the folder of
+# OBJDUMP and NM are the toolchain's, PE_RESOURCES the reader of resources; INKLEAF_DEVICE_EXPORTS the folder of
 # the device's export lists (by default the shared folder beside the tree).
 set -u
 item=$1 editor=$2 map=$3
 shift 3
 IFS=';' read -ra objects <<<"$*"     # CMake hands the object list over as one argument
-objdump=${OBJDUMP:?} nm=${NM:?}
+objdump=${OBJDUMP:?} nm=${NM:?} resources=${PE_RESOURCES:?}
 exports=${INKLEAF_DEVICE_EXPORTS:-$INKLEAF_SOURCE/../shared/device-exports}
 passed=0 failed=0
 # A failed check is named by its first line, without the text it searched.
@@ -93,7 +96,11 @@ check test "$(awk '/^ \.text / && NF >= 4 { file = $NF } NF == 2 && $2 == "DllMa
               grep -c 'dll_main\.cpp\.obj')" -eq 1
 check test "$(grep -c 'dllmain\.o' "$map")" -eq 0
 
+# Strings read in place (LoadStringW with a NULL buffer): the item's 1.
+check test "$("$resources" "$item" strings | grep '^1 ')" = "1 13 yes inkleaf_item"
+
 check_image "$editor" 'executable' 'AYGSHELL.dll COREDLL.dll '
+check test "$("$resources" "$editor" icons | grep '^101 ')" = "101 16x16@4 32x32@4 64x64@4"
 check has '^SizeOfStackReserve\s+0*10000$' "$DUMP"
 # AYGSHELL's message helpers are imported by ordinal, as the device exports them.
 check has '^AYGSHELL.dll #83$' "$IMPORTS"
