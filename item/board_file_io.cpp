@@ -85,23 +85,27 @@ static bool WriteBoardContents(HANDLE file, int width, int height, const BYTE *p
     return written;
 }
 
-BoardWriteResult WriteWholeBoardFile(LPCWSTR path, int width, int height, const BYTE *pixels)
+// Opens `path` with `disposition` and writes a whole board file from its
+// first byte.
+static BoardWriteResult WriteBoardFileAs(LPCWSTR path, DWORD disposition, int width, int height,
+                                         const BYTE *pixels)
 {
-    HANDLE file = OpenBoardFileForWriting(path, CREATE_ALWAYS);
+    HANDLE file = OpenBoardFileForWriting(path, disposition);
     if (file == INVALID_HANDLE_VALUE)
         return BOARD_NOT_OPENED;
     bool written = WriteBoardContents(file, width, height, pixels);
-    if (CloseHandle(file) && written)
-        return BOARD_WRITTEN;
-    DeleteFileW(path);
-    return BOARD_NOT_WRITTEN;
+    return CloseHandle(file) && written ? BOARD_WRITTEN : BOARD_NOT_WRITTEN;
+}
+
+BoardWriteResult WriteWholeBoardFile(LPCWSTR path, int width, int height, const BYTE *pixels)
+{
+    BoardWriteResult result = WriteBoardFileAs(path, CREATE_ALWAYS, width, height, pixels);
+    if (result == BOARD_NOT_WRITTEN)
+        DeleteFileW(path);
+    return result;
 }
 
 bool RewriteInPlace(LPCWSTR path, int width, int height, const BYTE *pixels)
 {
-    HANDLE file = OpenBoardFileForWriting(path, OPEN_EXISTING);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    bool written = WriteBoardContents(file, width, height, pixels);
-    return CloseHandle(file) && written;
+    return WriteBoardFileAs(path, OPEN_EXISTING, width, height, pixels) == BOARD_WRITTEN;
 }
