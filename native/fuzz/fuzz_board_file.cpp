@@ -1,4 +1,5 @@
-// A board file from anywhere: the loader's header check, then, for a file
+// A board file from anywhere: the loader's header check and the item's
+// judgement of a file it could not load, then, for a file
 // the pixel writers accept, dots, stamps and a fill on a Board of its size.
 #include "item/board_format.h"
 #include "item/board_pixels.h"
@@ -11,7 +12,15 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     BmpFileLayout layout;
-    if (!ParseBmpFile(data, size, &layout))
+    bool parsed = ParseBmpFile(data, size, &layout);
+    // A file the item could not load is judged from its head and size
+    // alone: the judgement must agree with the whole file's.
+    unsigned char head[BOARD_HEADERS_BYTES] = {};
+    memcpy(head, data, size < sizeof(head) ? size : sizeof(head));
+    bool judgedBoard = JudgeBoardFile(head, size).kind >= BOARD_FILE_BOARD;
+    if (judgedBoard && !parsed)
+        __builtin_trap();
+    if (!parsed)
         return 0;
     if (layout.pixelOffset + layout.pixelBytes > size)
         __builtin_trap();
@@ -19,8 +28,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // The loader turns top-down files bottom-up: only the bit depth, the
     // compression and the row length decide.
     if (!BoardLayoutIsAddressable(layout.width, layout.height, layout.bitsPerPixel, layout.compression,
-                                  true, rowBytes))
+                                  true, rowBytes)) {
+        if (judgedBoard)
+            __builtin_trap();
         return 0;
+    }
+    if (!judgedBoard)
+        __builtin_trap();
     if (layout.width > 2048 || layout.height > 2048)
         return 0;
     std::vector<unsigned char> pixels(data + layout.pixelOffset, data + layout.pixelOffset + layout.pixelBytes);
