@@ -629,6 +629,15 @@ TEST_F(BoardFileTest, ASavedDrawingOutlivesAStartThatCannotLoadIt)
     }
 }
 
+TEST_F(BoardFileTest, AFolderInTheBoardFilesPlaceIsPassedBy)
+{
+    ASSERT_TRUE(CreateDirectoryW(BoardFile(2).c_str(), nullptr));
+    MakeBoardFolder(3);
+    ASSERT_TRUE(CreateItem());
+    EXPECT_NE(nullptr, g_item.boardBitmap);
+    EXPECT_EQ(3, g_item.installFolderIndex);
+}
+
 // Installed on a storage card, the item keeps its Board beside its DLL,
 // whether or not a program folder of the list exists, and starts the
 // editor from there.
