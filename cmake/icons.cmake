@@ -1,11 +1,5 @@
 # Icons: text pixel maps turned into .ico files by a native tool.
-find_program(HOST_CXX NAMES g++ c++ REQUIRED)
-set(ICON_COMPILER ${CMAKE_BINARY_DIR}/tools/icon_compiler)
-add_custom_command(OUTPUT ${ICON_COMPILER}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/tools
-    COMMAND ${HOST_CXX} -std=c++17 -O2 -o ${ICON_COMPILER} ${CMAKE_SOURCE_DIR}/tools/icon_compiler.cpp
-    DEPENDS ${CMAKE_SOURCE_DIR}/tools/icon_compiler.cpp
-    COMMENT "Building the native icon compiler")
+inkleaf_native_tool(ICON_COMPILER tools/icon_compiler.cpp)
 set(ICON_MAP_DIR ${CMAKE_SOURCE_DIR}/item/resources/icons CACHE PATH "Icon pixel maps")
 file(GLOB ICON_MAPS CONFIGURE_DEPENDS ${ICON_MAP_DIR}/*.txt)
 set(ICON_DIR ${CMAKE_BINARY_DIR}/icons)
