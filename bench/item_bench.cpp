@@ -170,29 +170,31 @@ void PenMoveParts(double move)
     const ItemState &s = g_item;
     const struct {
         IconRole role;
-        int x;
+        ItemCell cell;
     } icons[] = {
-        {ICON_CORNER, s.cornerIconX},     {ICON_PEN_ON, s.penButtonX},
-        {ICON_SWATCH_FRAME, s.penSwatchX}, {ICON_LOWER_MARK, s.penSwatchX},
-        {ICON_STAMP_OFF, s.stampButtonX}, {ICON_SWATCH_FRAME, s.stampSwatchX},
-        {ICON_LOWER_MARK, s.stampSwatchX}, {ICON_ERASER_OFF, s.eraserButtonX},
-        {ICON_SWATCH_FRAME, s.eraserSwatchX}, {ICON_LOWER_MARK, s.eraserSwatchX},
-        {ICON_CLEAR, s.clearButtonX},     {ICON_TEXT_SHOWN, s.textToggleX},
-        {ICON_IMAGE_SHOWN, s.imageToggleX}, {ICON_SAVE, s.saveButtonX},
+        {ICON_CORNER, CELL_CORNER},            {ICON_PEN_ON, CELL_PEN},
+        {ICON_SWATCH_FRAME, CELL_PEN_COLOR},   {ICON_LOWER_MARK, CELL_PEN_COLOR},
+        {ICON_STAMP_OFF, CELL_STAMP},          {ICON_SWATCH_FRAME, CELL_STAMP_COLOR},
+        {ICON_LOWER_MARK, CELL_STAMP_COLOR},   {ICON_ERASER_OFF, CELL_ERASER},
+        {ICON_SWATCH_FRAME, CELL_ERASER_COLOR}, {ICON_LOWER_MARK, CELL_ERASER_COLOR},
+        {ICON_CLEAR, CELL_CLEAR},              {ICON_TEXT_SHOWN, CELL_TEXT_TOGGLE},
+        {ICON_IMAGE_SHOWN, CELL_IMAGE_TOGGLE}, {ICON_SAVE, CELL_SAVE},
     };
     auto drawIcons = [&icons, &s](HDC dc) {
-        for (const auto &icon : icons)
-            DrawIconEx(dc, icon.x, s.toolbarTop, ToolbarIcon(icon.role), 0, 0, 0, nullptr, DI_NORMAL);
+        for (const auto &icon : icons) {
+            const LayoutRect &cell = s.layout.cells[icon.cell];
+            DrawIconEx(dc, cell.left, cell.top, ToolbarIcon(icon.role), 0, 0, 0, nullptr, DI_NORMAL);
+        }
     };
     HDC dc = GetDC(g_itemWindow);
     double drawn = Measure([dc, &drawIcons] { drawIcons(dc); });
     // The same icons into a memory DC: what the icons cost without the screen.
     HDC memoryDC = CreateCompatibleDC(dc);
-    HBITMAP strip = CreateCompatibleBitmap(dc, GetSystemMetrics(SM_CXSCREEN), s.toolbarHeight);
-    HGDIOBJ previous = SelectObject(memoryDC, strip);
+    HBITMAP band = CreateCompatibleBitmap(dc, GetSystemMetrics(SM_CXSCREEN), s.layout.toolbarHeight);
+    HGDIOBJ previous = SelectObject(memoryDC, band);
     double offscreen = Measure([memoryDC, &drawIcons] { drawIcons(memoryDC); });
     SelectObject(memoryDC, previous);
-    DeleteObject(strip);
+    DeleteObject(band);
     DeleteDC(memoryDC);
     ReleaseDC(g_itemWindow, dc);
     // The least any paint costs: the update region made and taken again.
@@ -249,7 +251,7 @@ void CountDot(int, int, void *)
 
 void BenchPenUp()
 {
-    MakeBenchStroke(g_xs, g_ys, g_item.toolbarHeight);
+    MakeBenchStroke(g_xs, g_ys, g_item.layout.toolbarHeight);
     g_dots = 0;
     ReplayStrokePoints(g_xs, g_ys, BENCH_STROKE_POINTS, CountDot, nullptr);
     g_dots++;   // the dot at the pen-up point
@@ -327,7 +329,7 @@ void BenchSave()
 void BenchPaint()
 {
     // A Board with something to show: the stroke and a few stamps.
-    MakeBenchStroke(g_xs, g_ys, g_item.toolbarHeight);
+    MakeBenchStroke(g_xs, g_ys, g_item.layout.toolbarHeight);
     g_item.interactionState = TOOL_PEN;
     g_item.penWidth = 2;
     memcpy(g_item.strokeX, g_xs, sizeof(g_xs));

@@ -18,14 +18,15 @@
 // toolbar buttons and their popups, pen, eraser and stamp. The tool state,
 // colours and widths start at the values a freshly loaded item has. The
 // drawing itself uses the item's Win32-free pixel code (dots, stroke runs,
-// stamp patterns); everything around it (coordinates, button rectangles
-// and hit order, menu labels and their colours) is written out here again
-// from the design rules, so a mistake there in the item shows up as a
-// difference. Whatever the tool does not model (strokes leaving the drawing
+// stamp patterns) and its layout (where the toolbar's cells and the Board
+// are, what a tap finds); everything around it (the tools' state, the
+// popups' labels and their colours) is written out here again from the
+// design rules, so a mistake there in the item shows up as a difference. Whatever the tool does not model (strokes leaving the drawing
 // area, clearing, the show/hide toggles, a popup without a choice) stops it
 // with an error rather than guessing.
 
 #include "item/board_pixels.h"
+#include "item/item_layout.h"
 #include "item/stamp_shapes.h"
 #include "item/stroke_replay.h"
 
@@ -43,16 +44,6 @@ namespace {
 const int kScreenWidth = 240;
 const int kScreenHeight = 320;
 const int kItemHeight = 200;  // a fresh item's height at 96 dpi
-
-// The item's layout on a small screen.
-const int kIconSize = 16;
-const int kSwatchSize = 8;
-const int kToolbarTop = 1;
-const int kToolbarHeight = 19;
-const int kPenButtonX = 29, kPenSwatchX = 45;
-const int kEraserButtonX = 60, kEraserSwatchX = 76;
-const int kStampButtonX = 91, kStampSwatchX = 107;
-const int kClearButtonX = 122, kTextToggleX = 142, kImageToggleX = 162, kSaveButtonX = 202;
 
 // The Board a fresh item creates.
 const int kBoardSize = 640;
@@ -141,9 +132,23 @@ std::string g_where;
     exit(1);
 }
 
-bool Hit(int x, int y, int left, int top, int size)
+// The item's layout in graphics edit mode on this screen.
+const ItemLayout &EditLayout()
 {
-    return left <= x && x <= left + size && top <= y && y <= top + size;
+    static ItemLayout layout;
+    static bool made = false;
+    if (!made) {
+        ItemLayoutInput input = {kScreenWidth, kScreenWidth, kItemHeight, 1, kBoardSize, kBoardSize};
+        LayOutItem(input, &layout);
+        made = true;
+    }
+    return layout;
+}
+
+// The item row where the Board's top row is shown.
+int BoardTop()
+{
+    return EditLayout().board.top;
 }
 
 int ActiveWidth(const Model &m)
@@ -155,20 +160,20 @@ int ActiveWidth(const Model &m)
 bool InBoardArea(const Model &m, int x, int y)
 {
     int w = ActiveWidth(m);
-    return w < x && x < kBoardSize - w && w + kToolbarHeight < y && y < kBoardSize - w + kToolbarHeight;
+    return w < x && x < kBoardSize - w && w + BoardTop() < y && y < kBoardSize - w + BoardTop();
 }
 
 bool InStampArea(int x, int y)
 {
-    return kStampMargin < x && x < kBoardSize - kStampMargin && kStampMargin + kToolbarHeight < y &&
-           y < kBoardSize - kStampMargin + kToolbarHeight;
+    return kStampMargin < x && x < kBoardSize - kStampMargin && kStampMargin + BoardTop() < y &&
+           y < kBoardSize - kStampMargin + BoardTop();
 }
 
 void DotSink(int x, int y, void *context)
 {
     Model &m = *(Model *)context;
     bool eraser = m.tool == ERASER;
-    BoardWriteDot(m.board, x, y - kToolbarHeight, eraser ? m.eraserWidth : m.penWidth, eraser,
+    BoardWriteDot(m.board, x, y - BoardTop(), eraser ? m.eraserWidth : m.penWidth, eraser,
                   eraser ? m.eraserColor : m.penColor);
     m.dots++;
 }
@@ -177,7 +182,7 @@ void PenDown(Model &m, int x, int y)
 {
     if (y >= kItemHeight)
         Fail("pen-down below the item");
-    if (x < kIconSize && y < kIconSize) {
+    if (ItemCellAt(EditLayout(), x, y) == CELL_CORNER) {
         m.popup = CORNER;
         return;
     }
@@ -188,7 +193,7 @@ void PenDown(Model &m, int x, int y)
     if (m.tool == STAMP) {
         if (!InStampArea(x, y))
             Fail("stamp outside the stamp area");
-        BoardStampShape(m.board, x, y - kToolbarHeight, m.shape, m.stampColor);
+        BoardStampShape(m.board, x, y - BoardTop(), m.shape, m.stampColor);
         m.stamps++;
         return;
     }
@@ -211,38 +216,47 @@ void PenMove(Model &m, int x, int y)
 
 void ToolbarTap(Model &m, int x, int y)
 {
-    const int top = kToolbarTop, lower = kToolbarTop + kSwatchSize;
-    // The order matters where rectangles share an edge.
-    if (Hit(x, y, kPenSwatchX, lower, kSwatchSize)) {
+    switch (ItemCellAt(EditLayout(), x, y)) {
+    case CELL_PEN_WIDTH:
         m.tool = PEN;
         m.popup = PEN_WIDTH;
-    } else if (Hit(x, y, kPenButtonX, top, kIconSize)) {
+        break;
+    case CELL_PEN:
         m.tool = PEN;
-    } else if (Hit(x, y, kPenSwatchX, top, kSwatchSize)) {
+        break;
+    case CELL_PEN_COLOR:
         m.tool = PEN;
         m.popup = PEN_COLOR;
-    } else if (Hit(x, y, kEraserButtonX, top, kIconSize)) {
+        break;
+    case CELL_ERASER:
         m.tool = ERASER;
-    } else if (Hit(x, y, kEraserSwatchX, top, kSwatchSize)) {
+        break;
+    case CELL_ERASER_COLOR:
         m.tool = ERASER;
         m.popup = ERASER_COLOR;
-    } else if (Hit(x, y, kEraserSwatchX, lower, kSwatchSize)) {
+        break;
+    case CELL_ERASER_WIDTH:
         m.tool = ERASER;
         m.popup = ERASER_WIDTH;
-    } else if (Hit(x, y, kStampButtonX, top, kIconSize)) {
+        break;
+    case CELL_STAMP:
         m.tool = STAMP;
-    } else if (Hit(x, y, kStampSwatchX, top, kSwatchSize)) {
+        break;
+    case CELL_STAMP_COLOR:
         m.tool = STAMP;
         m.popup = STAMP_COLOR;
-    } else if (Hit(x, y, kStampSwatchX, lower, kSwatchSize)) {
+        break;
+    case CELL_SHAPE:
         m.tool = STAMP;
         m.popup = SHAPE;
-    } else if (Hit(x, y, kClearButtonX, top, kIconSize)) {
+        break;
+    case CELL_CLEAR:
         Fail("the clear button is not modelled");
-    } else if (Hit(x, y, kTextToggleX, top, kIconSize) || Hit(x, y, kImageToggleX, top, kIconSize)) {
+    case CELL_TEXT_TOGGLE:
+    case CELL_IMAGE_TOGGLE:
         Fail("the show/hide toggles are not modelled");
-    } else if (Hit(x, y, kSaveButtonX, top, kIconSize)) {
-        // Saving writes the file; the pixels stay as they are.
+    default:
+        break;    // saving writes the file, the pixels stay; the corner or nothing
     }
 }
 
@@ -412,7 +426,7 @@ bool Same(PixelRGB a, PixelRGB b)
 // everywhere else.
 PixelRGB ScreenPixelAt(const Model &m, int itemTop, int x, int y)
 {
-    int boardTop = itemTop + kToolbarHeight;
+    int boardTop = itemTop + BoardTop();
     if (y >= boardTop && y < itemTop + kItemHeight && y - boardTop < kBoardSize && x < kBoardSize) {
         PixelRGB p = BoardPixelAt(m, x, y - boardTop);
         if (!Same(p, kBoardGrey))
