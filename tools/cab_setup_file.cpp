@@ -29,6 +29,8 @@
 // Errors (unreadable input, unwritable output) go to stderr with exit code
 // 1; bad usage exits with 2.
 
+#include "../common/item_key.h"
+
 #include <cctype>
 #include <cstdint>
 #include <cstdio>
@@ -62,7 +64,7 @@ const PackageFile kFiles[] = {
 };
 
 enum RegRoot { kRootClassesRoot = 1, kRootCurrentUser = 2, kRootLocalMachine = 3, kRootUsers = 4 };
-const char kItemKey[] = "Software\\Microsoft\\Today\\Items\\inkleaf_item";
+const char kItemKey[] = ITEM_KEY_PATH_TEXT;
 
 // The registry data types of the instruction file.
 enum RegType : uint32_t { kTypeSz = 0x00000000, kTypeDword = 0x00010001 };
@@ -75,11 +77,11 @@ struct RegValue {
 };
 // The values the Today screen reads to list and load a custom item.
 const RegValue kItemValues[] = {
-    {"DLL", kTypeSz, 0, "inkleaf_item.dll"},
-    {"Type", kTypeDword, 4, nullptr},  // a custom item
-    {"Enabled", kTypeDword, 1, nullptr},
-    {"Options", kTypeDword, 0, nullptr},
-    {"Order", kTypeDword, 0, nullptr},
+    {TODAY_VALUE_DLL, kTypeSz, 0, "inkleaf_item.dll"},
+    {TODAY_VALUE_TYPE, kTypeDword, 4, nullptr},  // a custom item
+    {TODAY_VALUE_ENABLED, kTypeDword, 1, nullptr},
+    {TODAY_VALUE_OPTIONS, kTypeDword, 0, nullptr},
+    {TODAY_VALUE_ORDER, kTypeDword, 0, nullptr},
 };
 
 // The device the package is for: ARM processors (StrongARM, the processor
