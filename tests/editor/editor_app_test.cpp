@@ -296,7 +296,7 @@ TEST_F(EditorAppTest, ControlAOpensAboutAndControlQCloses)
     ASSERT_TRUE(about) << "Ctrl+A opens About";
 
     // Full screen below the navigation bar, above an empty menu bar of its own.
-    RECT area = {0, ShellTitleStripHeight(), GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    RECT area = ScreenBelowNavigationBar();
     RECT dialogRect, barRect;
     GetWindowRect(about, &dialogRect);
     HWND bar = FindOwnedWindow(L"menu_worker", about, editor.Id());

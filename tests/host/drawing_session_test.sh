@@ -30,7 +30,7 @@ mkdir -p "$out"
 
 # The item window starts below the shell's navigation bar: its height on
 # this screen is the screen's item top.
-top=$(wine "$probe" strip-height | tr -d '\r')
+top=$(wine "$probe" navigation-bar-height | tr -d '\r')
 if [[ "$top" =~ ^[0-9]+$ ]]; then pass; else fail "no navigation bar height: \"$top\""; finish; fi
 # Screen rows compared in full: below the page text (three lines from the
 # toolbar's bottom, item y 19), down to the bottom of the screen.

@@ -14,7 +14,7 @@
 //   screen_probe front              the title of the window in front
 //   screen_probe shows TITLE        exit 0 when a visible top-level window
 //                                   other than the navigation bar has TITLE
-//   screen_probe strip-height       the navigation bar's height on this screen
+//   screen_probe navigation-bar-height       the navigation bar's height on this screen
 //
 // Each waits up to kWaitMs for what it looks for (a loaded machine can be
 // slow to show it). Exit 1 when it does not show in time, 2 for a bad
@@ -201,11 +201,11 @@ int wmain(int argc, wchar_t **argv)
         PrintText(TitleOf(GetForegroundWindow()));
         return 0;
     }
-    if (what == L"strip-height" && argc == 2) {
-        printf("%d\n", ShellTitleStripHeight());
+    if (what == L"navigation-bar-height" && argc == 2) {
+        printf("%d\n", NavigationBarHeight());
         return 0;
     }
     fwprintf(stderr, L"usage: screen_probe menu [SEPARATORS] | window CLASS | bar-title [TITLE] | front | "
-                     L"shows TITLE | strip-height\n");
+                     L"shows TITLE | navigation-bar-height\n");
     return 2;
 }
