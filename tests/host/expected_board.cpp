@@ -214,50 +214,32 @@ void PenMove(Model &m, int x, int y)
     m.strokeY.push_back(y);
 }
 
+// What a tap on each tool's cells does: the tool it takes, the popup it opens.
+const struct {
+    ItemCell cell;
+    Tool tool;
+    Popup popup;
+} kToolCells[] = {
+    {CELL_PEN, PEN, NO_POPUP},       {CELL_PEN_COLOR, PEN, PEN_COLOR},       {CELL_PEN_WIDTH, PEN, PEN_WIDTH},
+    {CELL_ERASER, ERASER, NO_POPUP}, {CELL_ERASER_COLOR, ERASER, ERASER_COLOR}, {CELL_ERASER_WIDTH, ERASER, ERASER_WIDTH},
+    {CELL_STAMP, STAMP, NO_POPUP},   {CELL_STAMP_COLOR, STAMP, STAMP_COLOR}, {CELL_SHAPE, STAMP, SHAPE},
+};
+
 void ToolbarTap(Model &m, int x, int y)
 {
-    switch (ItemCellAt(EditLayout(), x, y)) {
-    case CELL_PEN_WIDTH:
-        m.tool = PEN;
-        m.popup = PEN_WIDTH;
-        break;
-    case CELL_PEN:
-        m.tool = PEN;
-        break;
-    case CELL_PEN_COLOR:
-        m.tool = PEN;
-        m.popup = PEN_COLOR;
-        break;
-    case CELL_ERASER:
-        m.tool = ERASER;
-        break;
-    case CELL_ERASER_COLOR:
-        m.tool = ERASER;
-        m.popup = ERASER_COLOR;
-        break;
-    case CELL_ERASER_WIDTH:
-        m.tool = ERASER;
-        m.popup = ERASER_WIDTH;
-        break;
-    case CELL_STAMP:
-        m.tool = STAMP;
-        break;
-    case CELL_STAMP_COLOR:
-        m.tool = STAMP;
-        m.popup = STAMP_COLOR;
-        break;
-    case CELL_SHAPE:
-        m.tool = STAMP;
-        m.popup = SHAPE;
-        break;
-    case CELL_CLEAR:
+    ItemCell cell = ItemCellAt(EditLayout(), x, y);
+    for (const auto &tool : kToolCells)
+        if (tool.cell == cell) {
+            m.tool = tool.tool;
+            if (tool.popup != NO_POPUP)
+                m.popup = tool.popup;
+            return;
+        }
+    if (cell == CELL_CLEAR)
         Fail("the clear button is not modelled");
-    case CELL_TEXT_TOGGLE:
-    case CELL_IMAGE_TOGGLE:
+    if (cell == CELL_TEXT_TOGGLE || cell == CELL_IMAGE_TOGGLE)
         Fail("the show/hide toggles are not modelled");
-    default:
-        break;    // saving writes the file, the pixels stay; the corner or nothing
-    }
+    // Saving writes the file, the pixels stay; the corner or nothing does nothing.
 }
 
 void PenUp(Model &m, int x, int y)
