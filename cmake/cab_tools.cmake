@@ -9,6 +9,7 @@ foreach(source tools/cab_setup_file.cpp tests/tools/cab_setup_reader.cpp)
         COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/tools
         COMMAND ${HOST_CXX} -std=c++17 -O2 -o ${CMAKE_BINARY_DIR}/tools/${name} ${CMAKE_SOURCE_DIR}/${source}
         DEPENDS ${CMAKE_SOURCE_DIR}/${source} ${CMAKE_SOURCE_DIR}/common/item_key.h
+                ${CMAKE_SOURCE_DIR}/tools/inkleaf_package.h
         COMMENT "Building the native ${name} tool")
 endforeach()
 add_custom_target(cab_tools ALL DEPENDS ${CAB_SETUP_FILE} ${CAB_SETUP_READER})
