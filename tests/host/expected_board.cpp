@@ -86,18 +86,18 @@ struct NamedShape {
 };
 
 const NamedShape kShapes[] = {
-    {"Star - S", 1},
-    {"Star - L", 2},
-    {"Heart - S", 4},
-    {"Heart - L", 5},
-    {"Circle (unfilled) - S", 10},
-    {"Circle (unfilled) - L", 11},
-    {"Circle (filled) - S", 7},
-    {"Circle (filled) - L", 8},
-    {"Square (unfilled) - S", 16},
-    {"Square (unfilled) - L", 17},
-    {"Square (filled) - S", 13},
-    {"Square (filled) - L", 14},
+    {"Star - S", SHAPE_STAR_S},
+    {"Star - L", SHAPE_STAR_L},
+    {"Heart - S", SHAPE_HEART_S},
+    {"Heart - L", SHAPE_HEART_L},
+    {"Circle (unfilled) - S", SHAPE_CIRCLE_OUTLINE_S},
+    {"Circle (unfilled) - L", SHAPE_CIRCLE_OUTLINE_L},
+    {"Circle (filled) - S", SHAPE_CIRCLE_FILLED_S},
+    {"Circle (filled) - L", SHAPE_CIRCLE_FILLED_L},
+    {"Square (unfilled) - S", SHAPE_SQUARE_OUTLINE_S},
+    {"Square (unfilled) - L", SHAPE_SQUARE_OUTLINE_L},
+    {"Square (filled) - S", SHAPE_SQUARE_FILLED_S},
+    {"Square (filled) - L", SHAPE_SQUARE_FILLED_L},
 };
 
 enum Tool { PEN = 1, ERASER = 2, STAMP = 3 };
