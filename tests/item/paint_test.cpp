@@ -261,10 +261,11 @@ protected:
         for (int left = 0, right; left < screen->width; left = right) {
             for (right = left; right < screen->width && covered[right] == covered[left]; right++) {
             }
-            if (!covered[left])
+            if (!covered[left]) {
                 EXPECT_EQ(0, shown.CountOther(kWatermark, left, edit.toolbarTop, right,
                                               edit.toolbarTop + edit.iconSize))
                     << "toolbar band, columns " << left << " to " << right - 1;
+            }
         }
     }
 
