@@ -14,7 +14,11 @@
 //   screen_probe front              the title of the window in front
 //   screen_probe shows TITLE        exit 0 when a visible top-level window
 //                                   other than the navigation bar has TITLE
-//   screen_probe navigation-bar-height       the navigation bar's height on this screen
+//   screen_probe navigation-bar-height  the navigation bar's height on this screen
+//   screen_probe toolbar-cell NAME  where the item in graphics edit mode on
+//                                   this screen has toolbar cell NAME
+//                                   (pen-color, save), as "LEFT TOP" in the
+//                                   item's pixels
 //
 // Each waits up to kWaitMs for what it looks for (a loaded machine can be
 // slow to show it). Exit 1 when it does not show in time, 2 for a bad
@@ -27,6 +31,7 @@
 #include <vector>
 
 #include "common/dc_pixels.h"
+#include "item/item_layout.h"
 #include "platform/device_screen.h"
 
 namespace {
@@ -184,6 +189,25 @@ int ProbeBarTitle(const wchar_t *expected)
     return 1;
 }
 
+// A toolbar cell of the item as wide as this screen, in graphics edit mode.
+int ProbeToolbarCell(const std::wstring &name)
+{
+    const struct {
+        const wchar_t *name;
+        ItemCell cell;
+    } cells[] = {{L"pen-color", CELL_PEN_COLOR}, {L"save", CELL_SAVE}};
+    int width = GetSystemMetrics(SM_CXSCREEN);
+    ItemLayoutInput input = {width, width, 200, 1, 640, 640};
+    ItemLayout layout;
+    LayOutItem(input, &layout);
+    for (const auto &known : cells)
+        if (name == known.name) {
+            printf("%d %d\n", layout.cells[known.cell].left, layout.cells[known.cell].top);
+            return 0;
+        }
+    return 2;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t **argv)
@@ -205,7 +229,9 @@ int wmain(int argc, wchar_t **argv)
         printf("%d\n", NavigationBarHeight());
         return 0;
     }
+    if (what == L"toolbar-cell" && argc == 3)
+        return ProbeToolbarCell(argv[2]);
     fwprintf(stderr, L"usage: screen_probe menu [SEPARATORS] | window CLASS | bar-title [TITLE] | front | "
-                     L"shows TITLE | navigation-bar-height\n");
+                     L"shows TITLE | navigation-bar-height | toolbar-cell NAME\n");
     return 2;
 }
