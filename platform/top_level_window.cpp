@@ -5,10 +5,10 @@
 // below the navigation bar, and a dialog is kept on the screen below the bar.
 // Wine gives such a window a caption and a default size of its own, and
 // keeps a dialog only on the screen: a dialog placed at the top of its
-// owner's client area has its caption over the navigation bar. So for every program
-// linked with this platform library the
-// import slots of both functions are filled here: callers keep calling the
-// system's names; child windows and explicit places pass unchanged.
+// owner's client area has its caption over the navigation bar. So for every
+// program linked with this platform library the import slots of both
+// functions are filled here: callers keep calling the system's names; child
+// windows and explicit places pass unchanged.
 #include <windows.h>
 #include <type_traits>
 #include "device_screen.h"
