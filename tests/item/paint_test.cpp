@@ -300,6 +300,20 @@ protected:
         EXPECT_LE(box.bottom, y + em + 1) << "em " << em;
     }
 
+    // The page text "HHHH" shows in `color` where the system draws it itself
+    // from the corner of `area` in the font of lfHeight; gives its box.
+    RECT ExpectPageTextAt(const Image &shown, COLORREF color, const LayoutRect &area, int lfHeight)
+    {
+        RECT box = shown.Bounds(color);
+        if (box.left >= box.right) {
+            ADD_FAILURE() << "no pixel in the text's colour " << std::hex << color;
+            return box;
+        }
+        ExpectTextNear(box, area.left, area.top, lfHeight);
+        ExpectSameBox(ReferenceTextBox(L"HHHH", lfHeight, area.left, area.top), box);
+        return box;
+    }
+
     static void ExpectSameBox(const RECT &expected, const RECT &shown)
     {
         EXPECT_EQ(expected.left, shown.left);
@@ -455,10 +469,7 @@ TEST_F(PaintTest, TextStartsAtTheTopLeftMarginInTheThemeColour)
     g_item.textColorRGB = {200, 60, 10};
     ShowPageText(L"HHHH");
     Image shown = Repaint();
-    RECT box = shown.Bounds(kThemeText);
-    ASSERT_LT(box.left, box.right) << "no pixel in the theme's text colour";
-    ExpectTextNear(box, normal.text.left, normal.text.top, screen->fontHeight[kEightPoints]);
-    ExpectSameBox(ReferenceTextBox(L"HHHH", screen->fontHeight[kEightPoints], normal.text.left, normal.text.top), box);
+    ExpectPageTextAt(shown, kThemeText, normal.text, screen->fontHeight[kEightPoints]);
     EXPECT_TRUE(shown.Find(kChosenText).empty()) << "the chosen colour is not used";
 }
 
@@ -466,12 +477,7 @@ TEST_F(PaintTest, TextStartsBelowTheToolbarInEditMode)
 {
     g_item.graphicsEditMode = 1;
     ShowPageText(L"HHHH");
-    Image shown = Repaint();
-    RECT box = shown.Bounds(kThemeText);
-    ASSERT_LT(box.left, box.right) << "no pixel in the theme's text colour";
-    const LayoutRect &text = edit.text;
-    ExpectTextNear(box, text.left, text.top, screen->fontHeight[kEightPoints]);
-    ExpectSameBox(ReferenceTextBox(L"HHHH", screen->fontHeight[kEightPoints], text.left, text.top), box);
+    ExpectPageTextAt(Repaint(), kThemeText, edit.text, screen->fontHeight[kEightPoints]);
 }
 
 TEST_F(PaintTest, ChosenTextColourReplacesTheThemesAndHiddenTextDrawsNothing)
@@ -480,9 +486,7 @@ TEST_F(PaintTest, ChosenTextColourReplacesTheThemesAndHiddenTextDrawsNothing)
     g_item.textColorRGB = {200, 60, 10};
     ShowPageText(L"HHHH");
     Image shown = Repaint();
-    RECT box = shown.Bounds(kChosenText);
-    ASSERT_LT(box.left, box.right) << "no pixel in the chosen text colour";
-    ExpectSameBox(ReferenceTextBox(L"HHHH", screen->fontHeight[kEightPoints], normal.text.left, normal.text.top), box);
+    ExpectPageTextAt(shown, kChosenText, normal.text, screen->fontHeight[kEightPoints]);
     EXPECT_TRUE(shown.Find(kThemeText).empty()) << "the theme's colour is not used";
 
     g_item.showText = 0;
@@ -496,14 +500,12 @@ TEST_F(PaintTest, TextGrowsWithTheFontSize)
     for (int i = 0; i < 4; i++) {
         int points = kFontPoints[i];
         ShowPageText(L"HHHH", points);
-        Image shown = Repaint();
-        RECT box = shown.Bounds(kThemeText);
-        ASSERT_LT(box.left, box.right) << points << " points: no text";
+        SCOPED_TRACE(testing::Message() << points << " points");
+        RECT box = ExpectPageTextAt(Repaint(), kThemeText, normal.text, screen->fontHeight[i]);
+        ASSERT_LT(box.left, box.right);
         int height = box.bottom - box.top;
-        EXPECT_GT(height, previous) << points << " points";
+        EXPECT_GT(height, previous);
         previous = height;
-        ExpectTextNear(box, normal.text.left, normal.text.top, screen->fontHeight[i]);
-        ExpectSameBox(ReferenceTextBox(L"HHHH", screen->fontHeight[i], normal.text.left, normal.text.top), box);
     }
 }
 
