@@ -123,27 +123,38 @@ Image Capture(HWND window)
     return image;
 }
 
+// What `draw` draws into a memory DC of width x height filled with the
+// watermark colour.
+template <typename Draw>
+Image DrawnOverWatermark(int width, int height, Draw draw)
+{
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    RECT all = {0, 0, width, height};
+    HBRUSH brush = CreateSolidBrush(kWatermark);
+    FillRect(memory, &all, brush);
+    DeleteObject(brush);
+    draw(memory);
+    Image image = Grab(memory, width, height);
+    SelectObject(memory, previous);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return image;
+}
+
 // An icon of this executable's resources drawn over the watermark colour,
 // as it must look on the item.
 Image IconOverWatermark(int id, int size)
 {
     HICON icon = (HICON)LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_ICON,
                                    size, size, 0);
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, size, size);
-    HGDIOBJ previous = SelectObject(memory, bitmap);
-    RECT all = {0, 0, size, size};
-    HBRUSH brush = CreateSolidBrush(kWatermark);
-    FillRect(memory, &all, brush);
-    DeleteObject(brush);
-    if (icon)
-        DrawIconEx(memory, 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL);
-    Image image = Grab(memory, size, size);
-    SelectObject(memory, previous);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
+    Image image = DrawnOverWatermark(size, size, [icon](HDC dc) {
+        if (icon)
+            DrawIconEx(dc, 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL);
+    });
     if (icon)
         DestroyIcon(icon);
     return image;
@@ -326,30 +337,19 @@ protected:
     // (the stock system font at lfHeight) from (x, y) on an item-sized area.
     RECT ReferenceTextBox(const wchar_t *text, int lfHeight, int x, int y)
     {
-        HDC screenDC = GetDC(nullptr);
-        HDC memory = CreateCompatibleDC(screenDC);
-        HBITMAP bitmap = CreateCompatibleBitmap(screenDC, screen->width, kItemHeight);
-        HGDIOBJ previousBitmap = SelectObject(memory, bitmap);
-        RECT all = {0, 0, screen->width, kItemHeight};
-        HBRUSH brush = CreateSolidBrush(kWatermark);
-        FillRect(memory, &all, brush);
-        DeleteObject(brush);
         LOGFONTW logFont;
         GetObjectW(GetStockObject(SYSTEM_FONT), sizeof(logFont), &logFont);
         logFont.lfHeight = lfHeight;
         HFONT font = CreateFontIndirectW(&logFont);
-        HGDIOBJ previousFont = SelectObject(memory, font);
-        SetBkMode(memory, TRANSPARENT);
-        SetTextColor(memory, kThemeText);
         RECT rc = {x, y, screen->width, kItemHeight};
-        DrawTextW(memory, text, -1, &rc, 0);
-        Image drawn = Grab(memory, screen->width, kItemHeight);
-        SelectObject(memory, previousFont);
+        Image drawn = DrawnOverWatermark(screen->width, kItemHeight, [&](HDC dc) {
+            HGDIOBJ previousFont = SelectObject(dc, font);
+            SetBkMode(dc, TRANSPARENT);
+            SetTextColor(dc, kThemeText);
+            DrawTextW(dc, text, -1, &rc, 0);
+            SelectObject(dc, previousFont);
+        });
         DeleteObject(font);
-        SelectObject(memory, previousBitmap);
-        DeleteObject(bitmap);
-        DeleteDC(memory);
-        ReleaseDC(nullptr, screenDC);
         return drawn.Bounds(kThemeText);
     }
 
