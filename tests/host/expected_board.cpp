@@ -29,6 +29,7 @@
 #include "item/item_layout.h"
 #include "item/stamp_shapes.h"
 #include "item/stroke_replay.h"
+#include "tests/common/colour_labels.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -54,31 +55,6 @@ const int kStrokeCapacity = 1498;
 // The Today stand-in's watermark: diagonal bands 16 pixels wide.
 const PixelRGB kBandA = {226, 236, 250};
 const PixelRGB kBandB = {250, 242, 220};
-
-struct NamedColor {
-    const char *name;
-    PixelRGB rgb;
-};
-
-const NamedColor kColors[] = {
-    {"Black", {0, 0, 0}},
-    {"White", {255, 255, 255}},
-    {"Gray", {192, 192, 192}},
-    {"Red", {255, 0, 0}},
-    {"Pink", {239, 143, 156}},
-    {"Purple", {255, 0, 255}},
-    {"Yellow", {255, 255, 0}},
-    {"Orange", {255, 128, 0}},
-    {"Cream", {255, 255, 128}},
-    {"Green", {0, 255, 0}},
-    {"Emerald Green", {0, 255, 128}},
-    {"Blue", {0, 0, 255}},
-    {"Cyan", {0, 255, 255}},
-    {"Baby Blue", {175, 175, 210}},
-    {"Turquoise Blue", {128, 128, 255}},
-    {"Beige", {217, 186, 151}},
-    {"Khaki", {153, 127, 66}},
-};
 
 struct NamedShape {
     const char *name;
@@ -260,11 +236,16 @@ void PenUp(Model &m, int x, int y)
     ToolbarTap(m, x, y);
 }
 
+// The colour of a popup's label; NULL when no colour has that label.
 const PixelRGB *ColorNamed(const std::string &name)
 {
-    for (const NamedColor &c : kColors)
-        if (name == c.name)
-            return &c.rgb;
+    static PixelRGB colours[17];
+    for (int i = 0; i < 17; i++)
+        if (name == kLabelledColours[i].label) {
+            const LabelledColour &c = kLabelledColours[i];
+            colours[i] = PixelRGB{c.red, c.green, c.blue};
+            return &colours[i];
+        }
     return nullptr;
 }
 
