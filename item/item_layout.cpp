@@ -57,6 +57,11 @@ void LayOutItem(const ItemLayoutInput &in, ItemLayout *l)
     l->board = board;
 }
 
+bool InsideBoardMargin(int boardTop, int width, int height, int margin, int x, int y)
+{
+    return margin < x && x < width - margin && margin + boardTop < y && y < height - margin + boardTop;
+}
+
 bool RectHolds(const LayoutRect &r, int x, int y)
 {
     return r.left <= x && x < r.right && r.top <= y && y < r.bottom;

@@ -67,6 +67,15 @@ void LayOutItem(const ItemLayoutInput &input, ItemLayout *layout);
 // (each swatch's lower half before the button left of it) wins.
 ItemCell ItemCellAt(const ItemLayout &layout, int x, int y);
 
+// A stamp's anchor keeps this many pixels and one more from each edge of
+// the Board, where every shape fits whole.
+enum { STAMP_MARGIN = 17 };
+
+// Whether item point (x, y) lies more than `margin` pixels inside a Board
+// of width x height whose top row the item shows at row `boardTop`: where
+// a dot of a tool `margin` wide, or a stamp, falls whole on the Board.
+bool InsideBoardMargin(int boardTop, int width, int height, int margin, int x, int y);
+
 // Whether a rectangle holds point (x, y); whether it is empty.
 bool RectHolds(const LayoutRect &rect, int x, int y);
 bool RectIsEmpty(const LayoutRect &rect);

@@ -4,8 +4,6 @@
 #include "settings_store.h"
 #include "stroke_replay.h"
 
-enum { STAMP_MARGIN = 17 };
-
 static void Repaint(bool erase)
 {
     InvalidateRect(g_item.itemWindow, NULL, erase);
@@ -28,14 +26,13 @@ bool InsideBoardArea(int x, int y, int width, int height)
     if (!s.boardBitmap)
         return false;
     int w = s.interactionState == TOOL_ERASER ? s.eraserWidth : s.penWidth;
-    return w < x && x < width - w && w + s.layout.toolbarHeight < y && y < height - w + s.layout.toolbarHeight;
+    return InsideBoardMargin(s.layout.toolbarHeight, width, height, w, x, y);
 }
 
 bool InsideStampArea(int x, int y, int width, int height)
 {
     const ItemState &s = g_item;
-    return s.boardBitmap && STAMP_MARGIN < x && x < width - STAMP_MARGIN &&
-           STAMP_MARGIN + s.layout.toolbarHeight < y && y < height - STAMP_MARGIN + s.layout.toolbarHeight;
+    return s.boardBitmap && InsideBoardMargin(s.layout.toolbarHeight, width, height, STAMP_MARGIN, x, y);
 }
 
 static void ShowPopup(HMENU menu, int x, int y)

@@ -49,7 +49,6 @@ const int kItemHeight = 200;  // a fresh item's height at 96 dpi
 // The Board a fresh item creates.
 const int kBoardSize = 640;
 const PixelRGB kBoardGrey = {224, 224, 224};
-const int kStampMargin = 17;
 const int kStrokeCapacity = 1498;
 
 // The Today stand-in's watermark: diagonal bands 16 pixels wide.
@@ -135,14 +134,12 @@ int ActiveWidth(const Model &m)
 // Item point (x, y) may receive a dot of the active tool.
 bool InBoardArea(const Model &m, int x, int y)
 {
-    int w = ActiveWidth(m);
-    return w < x && x < kBoardSize - w && w + BoardTop() < y && y < kBoardSize - w + BoardTop();
+    return InsideBoardMargin(BoardTop(), kBoardSize, kBoardSize, ActiveWidth(m), x, y);
 }
 
 bool InStampArea(int x, int y)
 {
-    return kStampMargin < x && x < kBoardSize - kStampMargin && kStampMargin + BoardTop() < y &&
-           y < kBoardSize - kStampMargin + BoardTop();
+    return InsideBoardMargin(BoardTop(), kBoardSize, kBoardSize, STAMP_MARGIN, x, y);
 }
 
 void DotSink(int x, int y, void *context)

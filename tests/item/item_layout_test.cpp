@@ -140,4 +140,23 @@ TEST(ItemLayout, SharedEdgesGoToTheCellTestedFirst)
         EXPECT_EQ(tap.cell, ItemCellAt(l, tap.x, tap.y)) << "(" << tap.x << ", " << tap.y << ")";
 }
 
+// A dot of width w, or a stamp, must fall whole on the Board shown from
+// row boardTop: strictly more than the margin from every edge.
+TEST(ItemLayout, BoardMarginKeepsDotsAndStampsWhole)
+{
+    const struct {
+        int boardTop, margin, x, y;
+        bool inside;
+    } points[] = {
+        {19, 2, 3, 22, true},     {19, 2, 2, 22, false},    {19, 2, 3, 21, false},
+        {19, 2, 637, 656, true},  {19, 2, 638, 656, false}, {19, 2, 637, 657, false},
+        {0, 5, 6, 6, true},       {0, 5, 6, 5, false},      {35, 1, 2, 37, true},
+        {35, 1, 2, 36, false},    {19, STAMP_MARGIN, 18, 37, true}, {19, STAMP_MARGIN, 18, 36, false},
+        {19, STAMP_MARGIN, 622, 641, true}, {19, STAMP_MARGIN, 623, 641, false},
+    };
+    for (const auto &p : points)
+        EXPECT_EQ(p.inside, InsideBoardMargin(p.boardTop, 640, 640, p.margin, p.x, p.y))
+            << "top " << p.boardTop << ", margin " << p.margin << ", (" << p.x << ", " << p.y << ")";
+}
+
 }  // namespace
