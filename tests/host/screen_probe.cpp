@@ -19,6 +19,8 @@
 //                                   this screen has toolbar cell NAME
 //                                   (pen-color, save), as "LEFT TOP" in the
 //                                   item's pixels
+//   screen_probe board-top          the item row where that item shows the
+//                                   Board's top row
 //
 // Each waits up to kWaitMs for what it looks for (a loaded machine can be
 // slow to show it). Exit 1 when it does not show in time, 2 for a bad
@@ -189,17 +191,24 @@ int ProbeBarTitle(const wchar_t *expected)
     return 1;
 }
 
-// A toolbar cell of the item as wide as this screen, in graphics edit mode.
+// The layout of an item as wide as this screen, in graphics edit mode.
+ItemLayout EditModeLayout()
+{
+    int width = GetSystemMetrics(SM_CXSCREEN);
+    ItemLayoutInput input = {width, width, 200, 1, 640, 640};
+    ItemLayout layout;
+    LayOutItem(input, &layout);
+    return layout;
+}
+
+// A toolbar cell of that item.
 int ProbeToolbarCell(const std::wstring &name)
 {
     const struct {
         const wchar_t *name;
         ItemCell cell;
     } cells[] = {{L"pen-color", CELL_PEN_COLOR}, {L"save", CELL_SAVE}};
-    int width = GetSystemMetrics(SM_CXSCREEN);
-    ItemLayoutInput input = {width, width, 200, 1, 640, 640};
-    ItemLayout layout;
-    LayOutItem(input, &layout);
+    ItemLayout layout = EditModeLayout();
     for (const auto &known : cells)
         if (name == known.name) {
             printf("%d %d\n", layout.cells[known.cell].left, layout.cells[known.cell].top);
@@ -231,7 +240,11 @@ int wmain(int argc, wchar_t **argv)
     }
     if (what == L"toolbar-cell" && argc == 3)
         return ProbeToolbarCell(argv[2]);
+    if (what == L"board-top" && argc == 2) {
+        printf("%d\n", EditModeLayout().board.top);
+        return 0;
+    }
     fwprintf(stderr, L"usage: screen_probe menu [SEPARATORS] | window CLASS | bar-title [TITLE] | front | "
-                     L"shows TITLE | navigation-bar-height | toolbar-cell NAME\n");
+                     L"shows TITLE | navigation-bar-height | toolbar-cell NAME | board-top\n");
     return 2;
 }
