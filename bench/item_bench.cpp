@@ -6,8 +6,9 @@
 // fails on a time.
 //
 //   item_bench.exe [RUNS] [GROUP...]   groups: pen-move pen-up stamps save paint settings
-#include "bench_report.h"
+#include "bench_shapes.h"
 #include "bench_stroke.h"
+#include "wine_timing.h"
 #include "tests/item/test_support.h"
 #include "item/board_file.h"
 #include "item/item_window.h"
@@ -21,95 +22,6 @@
 #include <string>
 
 namespace {
-
-int g_runs = 100;
-const int kWarmups = 10;
-char g_where[32] = "wine";
-
-double NowMicroseconds()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return (double)now.QuadPart * 1e6 / (double)frequency.QuadPart;
-}
-
-double Median(std::vector<double> &times);
-
-// Median of `body` with `prepare` run untimed before each run.
-template <typename Prepare, typename Body>
-double Measure(Prepare prepare, Body body)
-{
-    for (int i = 0; i < kWarmups; i++) {
-        prepare();
-        body();
-    }
-    std::vector<double> times;
-    for (int i = 0; i < g_runs; i++) {
-        prepare();
-        double start = NowMicroseconds();
-        body();
-        times.push_back(NowMicroseconds() - start);
-    }
-    return Median(times);
-}
-
-template <typename Body>
-double Measure(Body body)
-{
-    return Measure([] {}, body);
-}
-
-double Median(std::vector<double> &times)
-{
-    std::sort(times.begin(), times.end());
-    size_t n = times.size();
-    return n % 2 ? times[n / 2] : (times[n / 2 - 1] + times[n / 2]) / 2;
-}
-
-// Medians of an operation and its limit timed in turns, so that whatever
-// else the machine does at the time weighs on both alike.
-template <typename Body, typename Limit>
-std::pair<double, double> MeasureInTurns(Body body, Limit limit)
-{
-    for (int i = 0; i < kWarmups; i++) {
-        body();
-        limit();
-    }
-    std::vector<double> bodyTimes, limitTimes;
-    for (int i = 0; i < g_runs; i++) {
-        double start = NowMicroseconds();
-        body();
-        double middle = NowMicroseconds();
-        limit();
-        limitTimes.push_back(NowMicroseconds() - middle);
-        bodyTimes.push_back(middle - start);
-    }
-    return {Median(bodyTimes), Median(limitTimes)};
-}
-
-void Row(const std::string &operation, double median, const std::string &limit, double limitMedian,
-         const std::string &note = "")
-{
-    ReportRow(g_where, operation.c_str(), g_runs, median, limit.c_str(), limitMedian, note.c_str());
-}
-
-// A memset of `bytes` into a block of its own, kept from being optimised away.
-double MemsetMedian(size_t bytes)
-{
-    static std::vector<unsigned char> block;
-    if (block.size() < bytes)
-        block.resize(bytes);
-    unsigned char *p = block.data();
-    return Measure([p, bytes] {
-        memset(p, 0x5a, bytes);
-        asm volatile("" : : "r"(p) : "memory");
-    });
-}
 
 const size_t kBoardBytes = 640u * 640u * 3u;
 
@@ -170,29 +82,31 @@ void PenMoveParts(double move)
     const ItemState &s = g_item;
     const struct {
         IconRole role;
-        int x;
+        ItemCell cell;
     } icons[] = {
-        {ICON_CORNER, s.cornerIconX},     {ICON_PEN_ON, s.penButtonX},
-        {ICON_SWATCH_FRAME, s.penSwatchX}, {ICON_LOWER_MARK, s.penSwatchX},
-        {ICON_STAMP_OFF, s.stampButtonX}, {ICON_SWATCH_FRAME, s.stampSwatchX},
-        {ICON_LOWER_MARK, s.stampSwatchX}, {ICON_ERASER_OFF, s.eraserButtonX},
-        {ICON_SWATCH_FRAME, s.eraserSwatchX}, {ICON_LOWER_MARK, s.eraserSwatchX},
-        {ICON_CLEAR, s.clearButtonX},     {ICON_TEXT_SHOWN, s.textToggleX},
-        {ICON_IMAGE_SHOWN, s.imageToggleX}, {ICON_SAVE, s.saveButtonX},
+        {ICON_CORNER, CELL_CORNER},            {ICON_PEN_ON, CELL_PEN},
+        {ICON_SWATCH_FRAME, CELL_PEN_COLOR},   {ICON_LOWER_MARK, CELL_PEN_COLOR},
+        {ICON_STAMP_OFF, CELL_STAMP},          {ICON_SWATCH_FRAME, CELL_STAMP_COLOR},
+        {ICON_LOWER_MARK, CELL_STAMP_COLOR},   {ICON_ERASER_OFF, CELL_ERASER},
+        {ICON_SWATCH_FRAME, CELL_ERASER_COLOR}, {ICON_LOWER_MARK, CELL_ERASER_COLOR},
+        {ICON_CLEAR, CELL_CLEAR},              {ICON_TEXT_SHOWN, CELL_TEXT_TOGGLE},
+        {ICON_IMAGE_SHOWN, CELL_IMAGE_TOGGLE}, {ICON_SAVE, CELL_SAVE},
     };
     auto drawIcons = [&icons, &s](HDC dc) {
-        for (const auto &icon : icons)
-            DrawIconEx(dc, icon.x, s.toolbarTop, ToolbarIcon(icon.role), 0, 0, 0, nullptr, DI_NORMAL);
+        for (const auto &icon : icons) {
+            const LayoutRect &cell = s.layout.cells[icon.cell];
+            DrawIconEx(dc, cell.left, cell.top, ToolbarIcon(icon.role), 0, 0, 0, nullptr, DI_NORMAL);
+        }
     };
     HDC dc = GetDC(g_itemWindow);
     double drawn = Measure([dc, &drawIcons] { drawIcons(dc); });
     // The same icons into a memory DC: what the icons cost without the screen.
     HDC memoryDC = CreateCompatibleDC(dc);
-    HBITMAP strip = CreateCompatibleBitmap(dc, GetSystemMetrics(SM_CXSCREEN), s.toolbarHeight);
-    HGDIOBJ previous = SelectObject(memoryDC, strip);
+    HBITMAP band = CreateCompatibleBitmap(dc, GetSystemMetrics(SM_CXSCREEN), s.layout.toolbarHeight);
+    HGDIOBJ previous = SelectObject(memoryDC, band);
     double offscreen = Measure([memoryDC, &drawIcons] { drawIcons(memoryDC); });
     SelectObject(memoryDC, previous);
-    DeleteObject(strip);
+    DeleteObject(band);
     DeleteDC(memoryDC);
     ReleaseDC(g_itemWindow, dc);
     // The least any paint costs: the update region made and taken again.
@@ -249,7 +163,7 @@ void CountDot(int, int, void *)
 
 void BenchPenUp()
 {
-    MakeBenchStroke(g_xs, g_ys, g_item.toolbarHeight);
+    MakeBenchStroke(g_xs, g_ys, g_item.layout.toolbarHeight);
     g_dots = 0;
     ReplayStrokePoints(g_xs, g_ys, BENCH_STROKE_POINTS, CountDot, nullptr);
     g_dots++;   // the dot at the pen-up point
@@ -276,21 +190,10 @@ void BenchPenUp()
 
 void BenchStamps()
 {
-    static const struct {
-        int number;
-        const char *name;
-    } shapes[12] = {
-        {SHAPE_STAR_S, "star S"},          {SHAPE_STAR_L, "star L"},
-        {SHAPE_HEART_S, "heart S"},        {SHAPE_HEART_L, "heart L"},
-        {SHAPE_CIRCLE_FILLED_S, "circle S"}, {SHAPE_CIRCLE_FILLED_L, "circle L"},
-        {SHAPE_CIRCLE_OUTLINE_S, "circle outline S"}, {SHAPE_CIRCLE_OUTLINE_L, "circle outline L"},
-        {SHAPE_SQUARE_FILLED_S, "square S"}, {SHAPE_SQUARE_FILLED_L, "square L"},
-        {SHAPE_SQUARE_OUTLINE_S, "square outline S"}, {SHAPE_SQUARE_OUTLINE_L, "square outline L"},
-    };
     std::string limit = "memset " + std::to_string(kBoardBytes) + " B";
     double memsetBoard = MemsetMedian(kBoardBytes);
     g_item.interactionState = TOOL_STAMP;
-    for (const auto &shape : shapes) {
+    for (const BenchShape &shape : kShapeList) {
         g_item.shapeIndex = shape.number;
         double stamp = Measure([] { DrawAtPoint(g_item.boardBitmap, 320, 320); });
         Row(std::string("stamp ") + shape.name, stamp, limit, memsetBoard);
@@ -327,7 +230,7 @@ void BenchSave()
 void BenchPaint()
 {
     // A Board with something to show: the stroke and a few stamps.
-    MakeBenchStroke(g_xs, g_ys, g_item.toolbarHeight);
+    MakeBenchStroke(g_xs, g_ys, g_item.layout.toolbarHeight);
     g_item.interactionState = TOOL_PEN;
     g_item.penWidth = 2;
     memcpy(g_item.strokeX, g_xs, sizeof(g_xs));

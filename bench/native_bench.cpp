@@ -5,6 +5,7 @@
 // inkleaf_measured_operation, for counting its instructions under
 // valgrind --tool=callgrind --toggle-collect=inkleaf_measured_operation.
 #include "bench_report.h"
+#include "bench_shapes.h"
 #include "bench_stroke.h"
 #include "item/board_pixels.h"
 #include "item/stamp_shapes.h"
@@ -59,19 +60,6 @@ void CountDot(int, int, void *context)
     ((StrokeDots *)context)->dots++;
 }
 
-struct Shape {
-    int number;
-    const char *name;
-};
-const Shape kShapeList[12] = {
-    {SHAPE_STAR_S, "star S"},          {SHAPE_STAR_L, "star L"},
-    {SHAPE_HEART_S, "heart S"},        {SHAPE_HEART_L, "heart L"},
-    {SHAPE_CIRCLE_FILLED_S, "circle S"}, {SHAPE_CIRCLE_FILLED_L, "circle L"},
-    {SHAPE_CIRCLE_OUTLINE_S, "circle outline S"}, {SHAPE_CIRCLE_OUTLINE_L, "circle outline L"},
-    {SHAPE_SQUARE_FILLED_S, "square S"}, {SHAPE_SQUARE_FILLED_L, "square L"},
-    {SHAPE_SQUARE_OUTLINE_S, "square outline S"}, {SHAPE_SQUARE_OUTLINE_L, "square outline L"},
-};
-
 int g_xs[BENCH_STROKE_POINTS], g_ys[BENCH_STROKE_POINTS];
 
 // Pixels of a dot of width w (the pen leaves out the four corners).
@@ -93,7 +81,7 @@ std::vector<Operation> Operations(const BoardPixels &board, unsigned char *scrat
     std::string boardLimit = "memset " + std::to_string(kBoardBytes) + " B";
     ops.push_back({"BoardFill 640 x 640", [board] { BoardFill(board, kInk); }, boardLimit,
                    memsetOf(kBoardBytes), ""});
-    for (const Shape &shape : kShapeList) {
+    for (const BenchShape &shape : kShapeList) {
         int number = shape.number;
         ops.push_back({std::string("stamp ") + shape.name,
                        [board, number] { BoardStampShape(board, 320, 320, number, kInk); },

@@ -13,6 +13,7 @@ set(ITEM_SOURCES ${COMMON_SOURCES}
     ${CMAKE_SOURCE_DIR}/item/board_primitives.cpp
     ${CMAKE_SOURCE_DIR}/item/commands.cpp
     ${CMAKE_SOURCE_DIR}/item/install_folders.cpp
+    ${CMAKE_SOURCE_DIR}/item/item_layout.cpp
     ${CMAKE_SOURCE_DIR}/item/item_window.cpp
     ${CMAKE_SOURCE_DIR}/item/library.cpp
     ${CMAKE_SOURCE_DIR}/item/menus.cpp

@@ -4,7 +4,18 @@
 #pragma once
 #include "text_units.h"
 
-#define ITEM_KEY_PATH  TEXT_UNITS("Software\\Microsoft\\Today\\Items\\inkleaf_item")
+// The key under HKEY_LOCAL_MACHINE, as plain text (for the Today stand-in
+// and the installer's tools) and in text units (for the two programs).
+#define ITEM_KEY_PATH_TEXT "Software\\Microsoft\\Today\\Items\\inkleaf_item"
+#define ITEM_KEY_PATH TEXT_UNITS_OF(ITEM_KEY_PATH_TEXT)
+
+// The values of the key that the Today screen reads to list and load a
+// custom item; whoever installs the item writes them.
+#define TODAY_VALUE_DLL      "DLL"          // the item's full path
+#define TODAY_VALUE_TYPE     "Type"         // 4, a custom item
+#define TODAY_VALUE_ENABLED  "Enabled"
+#define TODAY_VALUE_OPTIONS  "Options"
+#define TODAY_VALUE_ORDER    "Order"
 
 #define VALUE_CURRENT_PAGE   TEXT_UNITS("cpage")
 #define VALUE_FONT_SIZE      TEXT_UNITS("fonts")

@@ -8,3 +8,5 @@ typedef wchar_t TextUnit;
 typedef char16_t TextUnit;
 #define TEXT_UNITS(s) u##s
 #endif
+// TEXT_UNITS of a macro that stands for a string literal.
+#define TEXT_UNITS_OF(s) TEXT_UNITS(s)

@@ -2,8 +2,8 @@
 #include "main_window.h"
 #include "resources/editor_resource.h"
 
-// WS_NONAVDONEBUTTON on the device: no "ok" button in the navigation bar.
-static const DWORD kMainWindowStyle = WS_VISIBLE | 0x00010000;
+// No "ok" button in the navigation bar: the menu bar's OK closes the editor.
+static const DWORD kMainWindowStyle = WS_VISIBLE | WS_NONAVDONEBUTTON;
 
 bool ActivateRunningEditor()
 {

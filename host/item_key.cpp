@@ -2,11 +2,12 @@
 // Today item key, and writing every value of that key as one text line
 // (name, type, stored byte count, data).
 #include "today_host.h"
+#include "common/item_key.h"
 
 #include <algorithm>
 #include <cstdio>
 
-const wchar_t kItemKeyPath[] = L"Software\\Microsoft\\Today\\Items\\inkleaf_item";
+const wchar_t kItemKeyPath[] = ITEM_KEY_PATH;
 
 static bool SetStringValue(HKEY key, const wchar_t *name, const std::wstring &text)
 {
@@ -28,11 +29,11 @@ int InstallItem(const std::wstring &dllPath)
         ErrorOut(L"cannot create HKLM\\%ls", kItemKeyPath);
         return 1;
     }
-    bool ok = SetStringValue(key, L"DLL", dllPath) &&
-              SetDwordValue(key, L"Type", tlitCustom) &&
-              SetDwordValue(key, L"Enabled", 1) &&
-              SetDwordValue(key, L"Options", 0) &&
-              SetDwordValue(key, L"Order", 0);
+    bool ok = SetStringValue(key, TEXT_UNITS_OF(TODAY_VALUE_DLL), dllPath) &&
+              SetDwordValue(key, TEXT_UNITS_OF(TODAY_VALUE_TYPE), tlitCustom) &&
+              SetDwordValue(key, TEXT_UNITS_OF(TODAY_VALUE_ENABLED), 1) &&
+              SetDwordValue(key, TEXT_UNITS_OF(TODAY_VALUE_OPTIONS), 0) &&
+              SetDwordValue(key, TEXT_UNITS_OF(TODAY_VALUE_ORDER), 0);
     RegCloseKey(key);
     if (!ok) ErrorOut(L"cannot write the values of HKLM\\%ls", kItemKeyPath);
     return ok ? 0 : 1;

@@ -35,15 +35,15 @@ static const DWORD kStepGuardMs = 5000;
 // The "menu" line's choice is made by a driver thread that the stylus line
 // before it starts, while the UI thread sits in the item's modal
 // TrackPopupMenuEx.
-static void ArmMenuJob(const std::vector<std::wstring> &path)
+static void StartPopupMenuDriver(const std::vector<std::wstring> &path)
 {
-    g.menuJob = new PopupMenuDriver(path, kMenuTimeoutMs);
+    g.popupMenuDriver = new PopupMenuDriver(path, kMenuTimeoutMs);
 }
 
-void DropMenuJob()
+void DropPopupMenuDriver()
 {
-    delete g.menuJob;
-    g.menuJob = NULL;
+    delete g.popupMenuDriver;
+    g.popupMenuDriver = NULL;
 }
 
 bool LoadScript(const std::wstring &path, std::wstring *error)
@@ -255,7 +255,7 @@ DWORD RunScriptStep()
         // A popup that no "menu" line chooses from would hold the script
         // forever; the guard closes it and fails the line.
         if (menuFollows)
-            ArmMenuJob(g.script[g.scriptPos + 1].menuPath);
+            StartPopupMenuDriver(g.script[g.scriptPos + 1].menuPath);
         else
             SetTimer(g.today, IDT_STEP_GUARD, kStepGuardMs, NULL);
         g.stepGuardFired = false;
@@ -350,14 +350,14 @@ DWORD RunScriptStep()
         return 0;
 
     case CmdMenu: {
-        if (!g.menuJob) {
+        if (!g.popupMenuDriver) {
             ScriptFailed(line, L"no menu choice was prepared");
             return kStepDone;
         }
-        if (g.menuJob->Running()) return 20;    // still choosing; look again soon
-        bool chosen = g.menuJob->Wait();
-        std::wstring error = g.menuJob->Error();
-        DropMenuJob();
+        if (g.popupMenuDriver->Running()) return 20;    // still choosing; look again soon
+        bool chosen = g.popupMenuDriver->Wait();
+        std::wstring error = g.popupMenuDriver->Error();
+        DropPopupMenuDriver();
         if (!chosen) {
             ScriptFailed(line, error);
             return kStepDone;

@@ -61,7 +61,7 @@ struct HostState {
     // Today screen
     HWND today;
     HWND navigationBar;                     // the shell's bar along the top
-    int stripHeight;                        // its height: the item window starts below it
+    int navigationBarHeight;                        // its height: the item window starts below it
     int screenW, screenH;
     HANDLE shellReady;
 
@@ -80,7 +80,7 @@ struct HostState {
     bool stepGuardFired;                    // a popup nobody chooses from was closed
     bool closeRequested;
     bool stylusDown;
-    PopupMenuDriver *menuJob;               // the choice the next "menu" line waits for
+    PopupMenuDriver *popupMenuDriver;       // the choice the next "menu" line waits for
     HWND target;                            // another program's window
     bool waiting;                           // a window/gone line is waiting
     DWORD waitStart;                        // since then
@@ -134,4 +134,4 @@ bool LoadScript(const std::wstring &path, std::wstring *error);
 // Runs the script line at scriptPos. Returns the delay before the next step,
 // or kStepDone when the run is over (script end or failure).
 DWORD RunScriptStep();
-void DropMenuJob();
+void DropPopupMenuDriver();

@@ -32,7 +32,7 @@ void QueryItemRefresh()
 {
     if (!g.item || !IsWindow(g.item)) return;
     if (SendToItem(WM_TODAYCUSTOM_QUERYREFRESHCACHE, (WPARAM)&g.itemInfo, 0)) {
-        MoveWindow(g.item, 0, g.stripHeight, g.screenW, (int)g.itemInfo.cyp, TRUE);
+        MoveWindow(g.item, 0, g.navigationBarHeight, g.screenW, (int)g.itemInfo.cyp, TRUE);
         InvalidateRect(g.item, NULL, TRUE);
     }
 }
@@ -102,7 +102,7 @@ int LoadItem()
         return EXIT_NO_ITEM_WINDOW;
     }
     g.itemInfo.hwndCustom = g.item;
-    MoveWindow(g.item, 0, g.stripHeight, g.screenW, 0, TRUE);
+    MoveWindow(g.item, 0, g.navigationBarHeight, g.screenW, 0, TRUE);
     QueryItemRefresh();
     return EXIT_OK;
 }
@@ -299,7 +299,7 @@ int RunToday()
 
     g.screenW = GetSystemMetrics(SM_CXSCREEN);
     g.screenH = GetSystemMetrics(SM_CYSCREEN);
-    g.stripHeight = ShellTitleStripHeight();
+    g.navigationBarHeight = NavigationBarHeight();
 
     RegisterHostClass(kTodayClass, TodayWndProc);
     g.today = CreateWindowExW(0, kTodayClass, L"Today", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN,
@@ -310,7 +310,7 @@ int RunToday()
     }
     UpdateWindow(g.today);
     // The shell's navigation bar over the top of the Today screen.
-    g.navigationBar = CreateNavigationBar(g.screenW, g.stripHeight);
+    g.navigationBar = CreateNavigationBar(g.screenW, g.navigationBarHeight);
 
     int code = LoadItem();
     if (code != EXIT_OK) {
@@ -333,7 +333,7 @@ int RunToday()
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
-    DropMenuJob();
+    DropPopupMenuDriver();
     if (g.mouseBlock) UnhookWindowsHookEx(g.mouseBlock);
     CloseHandle(g.shellReady);
     CoUninitialize();

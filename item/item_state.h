@@ -4,6 +4,7 @@
 #pragma once
 #include "../platform/device.h"
 #include "../common/item_key.h"
+#include "item_layout.h"
 
 enum MenuContext {
     MENU_CONTEXT_NONE,
@@ -96,12 +97,10 @@ struct ItemState {
     HINSTANCE moduleInstance;
     HWND itemWindow;
 
-    // Layout metrics, recomputed on every window message.
-    int smallScreen;
-    int iconSize, swatchSize, toolbarHeight, toolbarTop;
-    int cornerIconX, penButtonX, penSwatchX;
-    int eraserButtonX, eraserSwatchX, stampButtonX, stampSwatchX;
-    int clearButtonX, textToggleX, imageToggleX, saveButtonX;
+    // Layout: what it was last worked out from and the result
+    // (item_layout.h), worked out again on every window message.
+    ItemLayoutInput layoutInput;
+    ItemLayout layout;
 
     // Rendering.
     WCHAR displayText[DISPLAY_TEXT_UNITS];
@@ -158,5 +157,5 @@ void SetItemStateDefaults(ItemState *state);
 // The icon of a role in the set the screen uses.
 inline HICON ToolbarIcon(IconRole role)
 {
-    return g_item.icons[role][g_item.smallScreen ? 0 : 1];
+    return g_item.icons[role][g_item.layout.smallScreen ? 0 : 1];
 }

@@ -37,22 +37,17 @@ extern "C" HWND WINAPI InitializeCustomItem(TODAYLISTITEM *, HWND parent)
 void ApplyLayoutMetrics(int screenWidth)
 {
     ItemState &s = g_item;
-    s.smallScreen = screenWidth < 325;
-    s.iconSize = s.smallScreen ? 16 : 32;
-    s.swatchSize = s.smallScreen ? 8 : 16;
-    s.toolbarHeight = s.smallScreen ? 19 : 35;
-    s.toolbarTop = 1;
-    s.cornerIconX = 2;
-    s.penButtonX = s.smallScreen ? 29 : 45;
-    s.penSwatchX = s.penButtonX + s.iconSize;
-    s.eraserButtonX = s.penSwatchX + s.swatchSize + 7;
-    s.eraserSwatchX = s.eraserButtonX + s.iconSize;
-    s.stampButtonX = s.eraserSwatchX + s.swatchSize + 7;
-    s.stampSwatchX = s.stampButtonX + s.iconSize;
-    s.clearButtonX = s.stampSwatchX + s.swatchSize + 7;
-    s.textToggleX = s.clearButtonX + s.iconSize + 4;
-    s.imageToggleX = s.textToggleX + s.iconSize + 4;
-    s.saveButtonX = s.imageToggleX + 2 * (s.iconSize + 4);
+    ItemLayoutInput &in = s.layoutInput;
+    in.screenWidth = screenWidth;
+    in.itemWidth = screenWidth;
+    RECT window;
+    if (s.itemWindow && GetWindowRect(s.itemWindow, &window))
+        in.itemWidth = window.right - window.left;
+    in.itemHeight = s.itemHeight;
+    in.graphicsEditMode = s.graphicsEditMode;
+    in.boardWidth = s.boardWidth;
+    in.boardHeight = s.boardHeight;
+    LayOutItem(in, &s.layout);
 }
 
 void UpdateLayoutMetrics()

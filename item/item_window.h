@@ -7,7 +7,8 @@ extern "C" HWND WINAPI InitializeCustomItem(TODAYLISTITEM *item, HWND parent);
 
 LRESULT CALLBACK ItemWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
-// The metrics of a screen `screenWidth` pixels wide, into g_item.
+// The layout of the item on a screen `screenWidth` pixels wide, in its
+// present size and mode, into g_item.layout; the same for this screen.
 void ApplyLayoutMetrics(int screenWidth);
 void UpdateLayoutMetrics();
 

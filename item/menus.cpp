@@ -1,5 +1,6 @@
 #include "menus.h"
 #include "item_commands.h"
+#include "stamp_shapes.h"
 #include <stdio.h>
 #include <wchar.h>
 
@@ -31,18 +32,18 @@ const ValueEntry kWidthEntries[10] = {
 };
 
 const ValueEntry kShapeEntries[12] = {
-    {L"Star - S", IDM_STAR_S, 1},
-    {L"Star - L", IDM_STAR_L, 2},
-    {L"Heart - S", IDM_HEART_S, 4},
-    {L"Heart - L", IDM_HEART_L, 5},
-    {L"Circle (unfilled) - S", IDM_CIRCLE_S, 10},
-    {L"Circle (unfilled) - L", IDM_CIRCLE_L, 11},
-    {L"Circle (filled) - S", IDM_CIRCLE_FILLED_S, 7},
-    {L"Circle (filled) - L", IDM_CIRCLE_FILLED_L, 8},
-    {L"Square (unfilled) - S", IDM_SQUARE_S, 16},
-    {L"Square (unfilled) - L", IDM_SQUARE_L, 17},
-    {L"Square (filled) - S", IDM_SQUARE_FILLED_S, 13},
-    {L"Square (filled) - L", IDM_SQUARE_FILLED_L, 14},
+    {L"Star - S", IDM_STAR_S, SHAPE_STAR_S},
+    {L"Star - L", IDM_STAR_L, SHAPE_STAR_L},
+    {L"Heart - S", IDM_HEART_S, SHAPE_HEART_S},
+    {L"Heart - L", IDM_HEART_L, SHAPE_HEART_L},
+    {L"Circle (unfilled) - S", IDM_CIRCLE_S, SHAPE_CIRCLE_OUTLINE_S},
+    {L"Circle (unfilled) - L", IDM_CIRCLE_L, SHAPE_CIRCLE_OUTLINE_L},
+    {L"Circle (filled) - S", IDM_CIRCLE_FILLED_S, SHAPE_CIRCLE_FILLED_S},
+    {L"Circle (filled) - L", IDM_CIRCLE_FILLED_L, SHAPE_CIRCLE_FILLED_L},
+    {L"Square (unfilled) - S", IDM_SQUARE_S, SHAPE_SQUARE_OUTLINE_S},
+    {L"Square (unfilled) - L", IDM_SQUARE_L, SHAPE_SQUARE_OUTLINE_L},
+    {L"Square (filled) - S", IDM_SQUARE_FILLED_S, SHAPE_SQUARE_FILLED_S},
+    {L"Square (filled) - L", IDM_SQUARE_FILLED_L, SHAPE_SQUARE_FILLED_L},
 };
 
 int PaletteIndexOfCommand(UINT id)

@@ -8,9 +8,11 @@ static COLORREF ToColorRef(const ColorRGB &c)
     return RGB(c.red, c.green, c.blue);
 }
 
-static void DrawIconAt(HDC dc, IconRole role, int x)
+// An icon at the top left of a cell (a half-button's icons cover the
+// whole swatch).
+static void DrawIconAt(HDC dc, IconRole role, const LayoutRect &cell)
 {
-    DrawIconEx(dc, x, g_item.toolbarTop, ToolbarIcon(role), 0, 0, 0, NULL, DI_NORMAL);
+    DrawIconEx(dc, cell.left, cell.top, ToolbarIcon(role), 0, 0, 0, NULL, DI_NORMAL);
 }
 
 // The preview of the newest stroke point: the rows a dot of the tool's
@@ -36,23 +38,22 @@ static void DrawStrokePreview(HDC dc)
 }
 
 // The Board through the composite bitmap, its background grey left out.
-static void DrawBoard(HDC dc)
+static void DrawBoard(HDC dc, const LayoutRect &area)
 {
     const ItemState &s = g_item;
     BITMAP bm;
     if (!s.boardBitmap || !s.compositeDC || GetObjectW(s.boardBitmap, sizeof(bm), &bm) != sizeof(bm))
         return;
     BitBlt(s.compositeDC, 0, 0, bm.bmWidth, bm.bmHeight, s.boardDC, 0, 0, SRCCOPY);
-    int top = s.graphicsEditMode ? s.toolbarHeight : 0;
-    TransparentImage(dc, 0, top, s.boardWidth, s.boardHeight, s.compositeDC, 0, 0, s.boardWidth,
-                     s.boardHeight, s.transparentKey);
+    TransparentImage(dc, area.left, area.top, area.right - area.left, area.bottom - area.top,
+                     s.compositeDC, 0, 0, s.boardWidth, s.boardHeight, s.transparentKey);
 }
 
-static void DrawSwatch(HDC dc, int x, const ColorRGB &color)
+static void DrawSwatch(HDC dc, const LayoutRect &cell, const ColorRGB &color)
 {
     HBRUSH brush = CreateSolidBrush(ToColorRef(color));
     HGDIOBJ previous = SelectObject(dc, brush);
-    Rectangle(dc, x, 1, x + g_item.swatchSize, 1 + g_item.swatchSize);
+    Rectangle(dc, cell.left, cell.top, cell.right, cell.bottom);
     SelectObject(dc, previous);
     DeleteObject(brush);
 }
@@ -63,27 +64,28 @@ static bool SameColor(const ColorRGB &a, const ColorRGB &b)
 }
 
 // The toolbar of graphics edit mode; the order decides what overlaps what.
-static void DrawToolbar(HDC dc)
+static void DrawToolbar(HDC dc, const ItemLayout &layout)
 {
     const ItemState &s = g_item;
-    DrawSwatch(dc, s.penSwatchX, s.penColorRGB);
-    DrawIconAt(dc, s.interactionState == TOOL_PEN ? ICON_PEN_ON : ICON_PEN_OFF, s.penButtonX);
-    DrawIconAt(dc, ICON_SWATCH_FRAME, s.penSwatchX);
-    DrawIconAt(dc, ICON_LOWER_MARK, s.penSwatchX);
+    const LayoutRect *cell = layout.cells;
+    DrawSwatch(dc, cell[CELL_PEN_COLOR], s.penColorRGB);
+    DrawIconAt(dc, s.interactionState == TOOL_PEN ? ICON_PEN_ON : ICON_PEN_OFF, cell[CELL_PEN]);
+    DrawIconAt(dc, ICON_SWATCH_FRAME, cell[CELL_PEN_COLOR]);
+    DrawIconAt(dc, ICON_LOWER_MARK, cell[CELL_PEN_COLOR]);
     if (!SameColor(s.eraserColorRGB, s.boardBackgroundRGB))
-        DrawSwatch(dc, s.eraserSwatchX, s.eraserColorRGB);
-    DrawIconAt(dc, s.interactionState == TOOL_STAMP ? ICON_STAMP_ON : ICON_STAMP_OFF, s.stampButtonX);
-    DrawSwatch(dc, s.stampSwatchX, s.stampColorRGB);
-    DrawIconAt(dc, ICON_SWATCH_FRAME, s.stampSwatchX);
-    DrawIconAt(dc, ICON_LOWER_MARK, s.stampSwatchX);
-    DrawIconAt(dc, s.interactionState == TOOL_ERASER ? ICON_ERASER_ON : ICON_ERASER_OFF, s.eraserButtonX);
-    DrawIconAt(dc, ICON_SWATCH_FRAME, s.eraserSwatchX);
-    DrawIconAt(dc, ICON_LOWER_MARK, s.eraserSwatchX);
-    DrawIconAt(dc, ICON_CLEAR, s.clearButtonX);
-    DrawIconAt(dc, s.showText ? ICON_TEXT_SHOWN : ICON_TEXT_HIDDEN, s.textToggleX);
-    DrawIconAt(dc, s.showImage ? ICON_IMAGE_SHOWN : ICON_IMAGE_HIDDEN, s.imageToggleX);
+        DrawSwatch(dc, cell[CELL_ERASER_COLOR], s.eraserColorRGB);
+    DrawIconAt(dc, s.interactionState == TOOL_STAMP ? ICON_STAMP_ON : ICON_STAMP_OFF, cell[CELL_STAMP]);
+    DrawSwatch(dc, cell[CELL_STAMP_COLOR], s.stampColorRGB);
+    DrawIconAt(dc, ICON_SWATCH_FRAME, cell[CELL_STAMP_COLOR]);
+    DrawIconAt(dc, ICON_LOWER_MARK, cell[CELL_STAMP_COLOR]);
+    DrawIconAt(dc, s.interactionState == TOOL_ERASER ? ICON_ERASER_ON : ICON_ERASER_OFF, cell[CELL_ERASER]);
+    DrawIconAt(dc, ICON_SWATCH_FRAME, cell[CELL_ERASER_COLOR]);
+    DrawIconAt(dc, ICON_LOWER_MARK, cell[CELL_ERASER_COLOR]);
+    DrawIconAt(dc, ICON_CLEAR, cell[CELL_CLEAR]);
+    DrawIconAt(dc, s.showText ? ICON_TEXT_SHOWN : ICON_TEXT_HIDDEN, cell[CELL_TEXT_TOGGLE]);
+    DrawIconAt(dc, s.showImage ? ICON_IMAGE_SHOWN : ICON_IMAGE_HIDDEN, cell[CELL_IMAGE_TOGGLE]);
     if (s.boardDirty)
-        DrawIconAt(dc, ICON_SAVE, s.saveButtonX);
+        DrawIconAt(dc, ICON_SAVE, cell[CELL_SAVE]);
 }
 
 int TextFontHeight(int logPixelsY, int points)
@@ -94,7 +96,7 @@ int TextFontHeight(int logPixelsY, int points)
 
 // The current page in the system font at the text size, in the theme's or
 // the chosen text colour.
-static void DrawPageText(HDC dc, int width, int height)
+static void DrawPageText(HDC dc, const LayoutRect &area)
 {
     ItemState &s = g_item;
     LOGFONTW font;
@@ -109,29 +111,45 @@ static void DrawPageText(HDC dc, int width, int height)
     memcpy(s.displayText, page, length * sizeof(WCHAR));
     s.displayText[length] = 0;
     if (s.showText) {
-        RECT rc = {5, s.graphicsEditMode ? s.iconSize + 3 : 3, width, height};
+        RECT rc = {area.left, area.top, area.right, area.bottom};
         DrawTextW(dc, s.displayText, -1, &rc, 0);
     }
     SelectObject(dc, previous);
     DeleteObject(created);
 }
 
+// The item's layout for a paint of width x height in its present mode, on
+// the screen of its last layout.
+static void LayOutForPaint(int width, int height, ItemLayout *layout)
+{
+    const ItemState &s = g_item;
+    ItemLayoutInput input = s.layoutInput;
+    input.itemWidth = width;
+    input.itemHeight = height;
+    input.graphicsEditMode = s.graphicsEditMode;
+    input.boardWidth = s.boardWidth;
+    input.boardHeight = s.boardHeight;
+    LayOutItem(input, layout);
+}
+
 void PaintItemContent(HDC dc, int width, int height)
 {
     const ItemState &s = g_item;
+    ItemLayout layout;
+    LayOutForPaint(width, height, &layout);
     SetBkMode(dc, TRANSPARENT);
     if (s.graphicsEditMode)
-        DrawIconAt(dc, ICON_CORNER, s.cornerIconX);
+        DrawIconAt(dc, ICON_CORNER, layout.cells[CELL_CORNER]);
     if (s.strokeActive) {
         if (s.showImage && s.lastPenX >= 1 && s.lastPenY >= 1)
             DrawStrokePreview(dc);
     } else if (s.showImage) {
-        DrawBoard(dc);
+        DrawBoard(dc, layout.board);
     }
     if (s.graphicsEditMode)
-        DrawToolbar(dc);
+        DrawToolbar(dc, layout);
     if (!s.strokeActive)
-        DrawPageText(dc, width, height);
+        DrawPageText(dc, layout.text);
 }
 
 LRESULT PaintItem(HWND hwnd)

@@ -4,8 +4,6 @@
 #include "settings_store.h"
 #include "stroke_replay.h"
 
-enum { STAMP_MARGIN = 17 };
-
 static void Repaint(bool erase)
 {
     InvalidateRect(g_item.itemWindow, NULL, erase);
@@ -28,14 +26,13 @@ bool InsideBoardArea(int x, int y, int width, int height)
     if (!s.boardBitmap)
         return false;
     int w = s.interactionState == TOOL_ERASER ? s.eraserWidth : s.penWidth;
-    return w < x && x < width - w && w + s.toolbarHeight < y && y < height - w + s.toolbarHeight;
+    return InsideBoardMargin(s.layout.toolbarHeight, width, height, w, x, y);
 }
 
 bool InsideStampArea(int x, int y, int width, int height)
 {
     const ItemState &s = g_item;
-    return s.boardBitmap && STAMP_MARGIN < x && x < width - STAMP_MARGIN &&
-           STAMP_MARGIN + s.toolbarHeight < y && y < height - STAMP_MARGIN + s.toolbarHeight;
+    return s.boardBitmap && InsideBoardMargin(s.layout.toolbarHeight, width, height, STAMP_MARGIN, x, y);
 }
 
 static void ShowPopup(HMENU menu, int x, int y)
@@ -73,7 +70,7 @@ static void StorePoint(int x, int y)
 // `pixels` points to.
 static void DotAtItemPoint(int x, int y, void *pixels)
 {
-    DrawAtBoardPoint(*(const BoardPixels *)pixels, x, y - g_item.toolbarHeight);
+    DrawAtBoardPoint(*(const BoardPixels *)pixels, x, y - g_item.layout.toolbarHeight);
 }
 
 static void CornerTap(int x, int y)
@@ -88,7 +85,7 @@ static void PenDown(int x, int y)
     ItemState &s = g_item;
     if (y >= s.itemHeight)
         return;
-    if (x < s.iconSize && y < s.iconSize) {
+    if (ItemCellAt(s.layout, x, y) == CELL_CORNER) {
         CornerTap(x, y);
         return;
     }
@@ -111,7 +108,7 @@ static void PenDown(int x, int y)
         if (InsideStampArea(x, y, width, height)) {
             s.lastPenX = x;
             s.lastPenY = y;
-            DrawAtPoint(s.boardBitmap, x, y - s.toolbarHeight);
+            DrawAtPoint(s.boardBitmap, x, y - s.layout.toolbarHeight);
             s.boardDirty = 1;
             Repaint(false);
         }
@@ -145,11 +142,6 @@ static void PenMove(int x, int y)
     Repaint(false);
 }
 
-static bool Hit(int x, int y, int left, int top, int size)
-{
-    return left <= x && x <= left + size && top <= y && y <= top + size;
-}
-
 // Opens a toolbar popup for the tool it belongs to.
 static void ToolPopup(MenuContext context, int tool, HMENU menu, int x, int y)
 {
@@ -162,42 +154,54 @@ static void ToolPopup(MenuContext context, int tool, HMENU menu, int x, int y)
 static bool ToolbarTap(int x, int y)
 {
     ItemState &s = g_item;
-    int top = s.toolbarTop, lower = s.toolbarTop + s.swatchSize;
-    int icon = s.iconSize, half = s.swatchSize;
-    if (Hit(x, y, s.penSwatchX, lower, half))
+    switch (ItemCellAt(s.layout, x, y)) {
+    case CELL_PEN_WIDTH:
         ToolPopup(MENU_CONTEXT_PEN_WIDTH, TOOL_PEN, s.penWidthMenu, x, y);
-    else if (Hit(x, y, s.penButtonX, top, icon))
+        break;
+    case CELL_PEN:
         s.interactionState = TOOL_PEN;
-    else if (Hit(x, y, s.penSwatchX, top, half))
+        break;
+    case CELL_PEN_COLOR:
         ToolPopup(MENU_CONTEXT_PEN_COLOR, TOOL_PEN, s.penColorMenu, x, y);
-    else if (Hit(x, y, s.eraserButtonX, top, icon))
+        break;
+    case CELL_ERASER:
         s.interactionState = TOOL_ERASER;
-    else if (Hit(x, y, s.eraserSwatchX, top, half))
+        break;
+    case CELL_ERASER_COLOR:
         ToolPopup(MENU_CONTEXT_ERASER_COLOR, TOOL_ERASER, s.eraserMenu, x, y);
-    else if (Hit(x, y, s.eraserSwatchX, lower, half))
+        break;
+    case CELL_ERASER_WIDTH:
         ToolPopup(MENU_CONTEXT_ERASER_WIDTH, TOOL_ERASER, s.eraserWidthMenu, x, y);
-    else if (Hit(x, y, s.stampButtonX, top, icon))
+        break;
+    case CELL_STAMP:
         s.interactionState = TOOL_STAMP;
-    else if (Hit(x, y, s.stampSwatchX, top, half))
+        break;
+    case CELL_STAMP_COLOR:
         ToolPopup(MENU_CONTEXT_STAMP_COLOR, TOOL_STAMP, s.stampColorMenu, x, y);
-    else if (Hit(x, y, s.stampSwatchX, lower, half))
+        break;
+    case CELL_SHAPE:
         ToolPopup(MENU_CONTEXT_SHAPE, TOOL_STAMP, s.shapeMenu, x, y);
-    else if (Hit(x, y, s.clearButtonX, top, icon)) {
+        break;
+    case CELL_CLEAR:
         s.menuContext = MENU_CONTEXT_CLEAR_BOARD;
         ShowPopup(s.clearBoardMenu, x, y);
-    } else if (Hit(x, y, s.textToggleX, top, icon)) {
+        break;
+    case CELL_TEXT_TOGGLE:
         s.showText = !s.showText;
         SaveSettings();
-    } else if (Hit(x, y, s.imageToggleX, top, icon)) {
+        break;
+    case CELL_IMAGE_TOGGLE:
         s.showImage = !s.showImage;
         SaveSettings();
-    } else if (Hit(x, y, s.saveButtonX, top, icon)) {
+        break;
+    case CELL_SAVE:
         if (!s.boardDirty)
             return true;
         // A save that no folder took leaves the changes marked unsaved.
         if (SaveBoard())
             s.boardDirty = 0;
-    } else {
+        break;
+    default:    // the corner mark, or nothing
         return false;
     }
     Repaint(true);

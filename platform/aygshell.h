@@ -1,6 +1,7 @@
 // Pocket PC shell (AYGSHELL) definitions that the editor uses, with the
 // device's 32-bit structure layouts. Used only where the device SDK is not
-// available; aygshell.cpp and sippref.cpp stand in for the functions.
+// available; aygshell.cpp, menu_bar.cpp and sippref.cpp stand in for the
+// functions.
 #pragma once
 #include <windows.h>
 

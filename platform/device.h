@@ -46,6 +46,8 @@ extern "C" void UnlockClipboardMemory(HANDLE memory);
 extern "C" SIZE_T ClipboardMemorySize(HANDLE memory);
 #endif
 
+#include "navigation_styles.h"
+
 // The 32-bit layouts the item, the editor and the Today screen pass to each
 // other: checked in the device's build and in the x86 build.
 #ifndef _WIN64

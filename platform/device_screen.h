@@ -7,16 +7,9 @@
 
 // Height in pixels of the navigation bar at 96 dpi: 26, as on a 240 x 320
 // Pocket PC. It grows with the screen's dpi (52 at 192 dpi).
-enum { SHELL_TITLE_STRIP_HEIGHT_AT_96_DPI = 26 };
+enum { NAVIGATION_BAR_HEIGHT_AT_96_DPI = 26 };
 
-// Style bits of the device that the desktop's headers give other meanings
-// or lack: no "ok" in the navigation bar for this window, and an "ok" for it.
-#ifndef WS_NONAVDONEBUTTON
-#define WS_NONAVDONEBUTTON 0x00010000L
-#endif
-#ifndef WS_EX_CAPTIONOKBTN
-#define WS_EX_CAPTIONOKBTN 0x80000000L
-#endif
+#include "navigation_styles.h"
 
 // The window property that the shell's dialog set-up (SHInitDialog with
 // SHIDIF_DONEBUTTON) leaves on a dialog that asked for the "ok" button. A
@@ -26,7 +19,7 @@ enum { SHELL_TITLE_STRIP_HEIGHT_AT_96_DPI = 26 };
 
 // The navigation bar's height on this screen: the 96-dpi height scaled by
 // the screen's vertical dpi.
-inline int ShellTitleStripHeight()
+inline int NavigationBarHeight()
 {
     HDC screen = GetDC(NULL);
     int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
@@ -34,14 +27,14 @@ inline int ShellTitleStripHeight()
         ReleaseDC(NULL, screen);
     if (dpi <= 0)
         dpi = 96;
-    return MulDiv(SHELL_TITLE_STRIP_HEIGHT_AT_96_DPI, dpi, 96);
+    return MulDiv(NAVIGATION_BAR_HEIGHT_AT_96_DPI, dpi, 96);
 }
 
 // The screen below the navigation bar: where the device puts a top-level
 // window created with CW_USEDEFAULT, and what a full-screen dialog covers.
-inline RECT ScreenBelowTitleStrip()
+inline RECT ScreenBelowNavigationBar()
 {
-    RECT area = {0, ShellTitleStripHeight(), GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    RECT area = {0, NavigationBarHeight(), GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     if (area.bottom < area.top)
         area.bottom = area.top;
     return area;

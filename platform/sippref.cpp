@@ -19,3 +19,9 @@ BOOL RegisterSipPrefClass()
     wc.lpszClassName = WC_SIPPREF;
     return RegisterClassW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
+
+// Registers the extra controls of dialogs: the "SIPPREF" control.
+BOOL WINAPI SHInitExtraControls(void)
+{
+    return RegisterSipPrefClass();
+}

@@ -5,10 +5,10 @@
 // below the navigation bar, and a dialog is kept on the screen below the bar.
 // Wine gives such a window a caption and a default size of its own, and
 // keeps a dialog only on the screen: a dialog placed at the top of its
-// owner's client area has its caption over the strip. So for every program
-// linked with this platform library the
-// import slots of both functions are filled here: callers keep calling the
-// system's names; child windows and explicit places pass unchanged.
+// owner's client area has its caption over the navigation bar. So for every
+// program linked with this platform library the import slots of both
+// functions are filled here: callers keep calling the system's names; child
+// windows and explicit places pass unchanged.
 #include <windows.h>
 #include <type_traits>
 #include "device_screen.h"
@@ -30,7 +30,7 @@ static HWND WINAPI DeviceCreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWS
         // keeps exactly the frame its style names.
         if (!(style & (WS_POPUP | WS_CAPTION)))
             style |= WS_POPUP;
-        RECT area = ScreenBelowTitleStrip();
+        RECT area = ScreenBelowNavigationBar();
         if (x == CW_USEDEFAULT) {
             x = area.left;
             y = area.top;
@@ -64,7 +64,7 @@ static void PlaceDialog(HWND dialog)
 {
     RECT r;
     GetWindowRect(dialog, &r);
-    RECT area = ScreenBelowTitleStrip();
+    RECT area = ScreenBelowNavigationBar();
     if (r.right > area.right)
         OffsetRect(&r, area.right - r.right, 0);
     if (r.bottom > area.bottom)

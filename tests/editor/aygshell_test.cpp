@@ -7,12 +7,6 @@
 
 namespace {
 
-// The screen below the device's navigation bar.
-RECT AreaBelowStrip()
-{
-    return RECT{0, ShellTitleStripHeight(), GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-}
-
 class ShellStandInTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -131,7 +125,7 @@ TEST_F(ShellStandInTest, InitDialogNeedsItsMask)
     EXPECT_TRUE(EqualRect(&before, &after));
     info.dwMask = SHIDIM_FLAGS;
     EXPECT_TRUE(SHInitDialog(&info));
-    RECT area = AreaBelowStrip();
+    RECT area = ScreenBelowNavigationBar();
     GetWindowRect(owner, &after);
     EXPECT_TRUE(EqualRect(&area, &after));
 }
@@ -170,7 +164,7 @@ TEST(InitDialogTest, FullScreenDialogsLoseTheirCaptionOthersKeepIt)
         ASSERT_TRUE(dialog);
         SHINITDLGINFO info = {SHIDIM_FLAGS, dialog, c.flags};
         EXPECT_TRUE(SHInitDialog(&info));
-        RECT area = AreaBelowStrip(), window, client;
+        RECT area = ScreenBelowNavigationBar(), window, client;
         GetWindowRect(dialog, &window);
         GetClientRect(dialog, &client);
         EXPECT_TRUE(EqualRect(&area, &window)) << "the screen below the navigation bar";
@@ -234,15 +228,15 @@ TEST(InitDialogTest, DoneButtonIsAskedForAndCanBeRefused)
 }
 
 // The device's rules for top-level windows, which this test program has
-// too: CW_USEDEFAULT fills the screen below the title strip, a window that
+// too: CW_USEDEFAULT fills the screen below the navigation bar, a window that
 // asks for no caption gets none; child windows and given places stay.
-TEST(TopLevelWindowTest, DefaultPlaceIsTheScreenBelowTheTitleStrip)
+TEST(TopLevelWindowTest, DefaultPlaceIsTheScreenBelowTheNavigationBar)
 {
     HINSTANCE instance = GetModuleHandleW(nullptr);
     HWND window = CreateWindowExW(0, L"STATIC", L"", WS_VISIBLE, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                                   CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
     ASSERT_TRUE(window);
-    RECT area = AreaBelowStrip();
+    RECT area = ScreenBelowNavigationBar();
     RECT windowRect, client;
     GetWindowRect(window, &windowRect);
     GetClientRect(window, &client);
@@ -270,7 +264,7 @@ TEST(TopLevelWindowTest, DefaultPlaceIsTheScreenBelowTheTitleStrip)
 }
 
 // A dialog keeps the system's place (its client area at its owner's) while
-// it lies on the screen below the title strip, and is moved onto it
+// it lies on the screen below the navigation bar, and is moved onto it
 // otherwise; its procedure sees the caller's value at WM_INITDIALOG and
 // every message after.
 struct PlacedDialog {
@@ -313,7 +307,7 @@ PlacedDialog ShowPlacedDialog(HWND owner, int16_t heightUnits)
     return seen;
 }
 
-TEST(TopLevelWindowTest, DialogsKeepTheirPlaceOnTheScreenBelowTheTitleStrip)
+TEST(TopLevelWindowTest, DialogsKeepTheirPlaceOnTheScreenBelowTheNavigationBar)
 {
     HWND owner = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 100, 200, 300, 300, nullptr, nullptr,
                                  GetModuleHandleW(nullptr), nullptr);
@@ -323,14 +317,14 @@ TEST(TopLevelWindowTest, DialogsKeepTheirPlaceOnTheScreenBelowTheTitleStrip)
     EXPECT_EQ(200, small.clientOrigin.y);
 
     // At the top of its owner's client area, its caption would cover the bar.
-    const int strip = ShellTitleStripHeight();
-    MoveWindow(owner, 0, strip, 300, 300, FALSE);
+    const int bar = NavigationBarHeight();
+    MoveWindow(owner, 0, bar, 300, 300, FALSE);
     PlacedDialog top = ShowPlacedDialog(owner, 40);
     EXPECT_EQ(0, top.rect.left);
-    EXPECT_EQ(strip, top.rect.top);
+    EXPECT_EQ(bar, top.rect.top);
 
     PlacedDialog tall = ShowPlacedDialog(owner, 2000);     // taller than the screen
-    EXPECT_EQ(strip, tall.rect.top) << "its top stays below the navigation bar";
+    EXPECT_EQ(bar, tall.rect.top) << "its top stays below the navigation bar";
     DestroyWindow(owner);
 }
 

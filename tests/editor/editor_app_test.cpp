@@ -36,6 +36,14 @@ protected:
         return dialog;
     }
 
+    // Starts the editor and taps its main window (in *window): the edit
+    // dialog that opens.
+    HWND StartEditing(const std::wstring &arguments, HWND *window)
+    {
+        *window = StartEditor(arguments);
+        return *window ? OpenEditDialog(*window) : nullptr;
+    }
+
     // Ends the program as its menu-bar OK does and expects exit code 0.
     void CloseEditor(HWND window)
     {
@@ -85,9 +93,7 @@ TEST_F(EditorAppTest, StrangeCommandLinesNeitherCrashNorWrite)
     };
     for (const std::wstring &line : lines) {
         SCOPED_TRACE(testing::Message() << "command line of " << line.size() << " characters");
-        HWND window = StartEditor(line);
-        ASSERT_TRUE(window);
-        HWND dialog = OpenEditDialog(window);
+        HWND window, dialog = StartEditing(line, &window);
         ASSERT_TRUE(dialog);
         EXPECT_EQ(kExpectedErrorText, ControlText(GetDlgItem(dialog, kPageText)));
         ASSERT_TRUE(PressDialogButton(dialog, IDOK));
@@ -98,9 +104,7 @@ TEST_F(EditorAppTest, StrangeCommandLinesNeitherCrashNorWrite)
 
 TEST_F(EditorAppTest, WithoutAPageTheKeyIsOpenedButNoValueWritten)
 {
-    HWND window = StartEditor(L"0");
-    ASSERT_TRUE(window);
-    HWND dialog = OpenEditDialog(window);
+    HWND window, dialog = StartEditing(L"0", &window);
     ASSERT_TRUE(dialog);
     SetControlText(GetDlgItem(dialog, kPageText), L"typed anyway");
     ASSERT_TRUE(PressDialogButton(dialog, IDOK));
@@ -113,9 +117,7 @@ TEST_F(EditorAppTest, PageThreeIsShownAndOkWritesOnlyPageThree)
 {
     StoreText(L"ptext2", L"second page");
     StoreText(L"ptext3", L"Third page\r\nsecond line");
-    HWND window = StartEditor(L"3");
-    ASSERT_TRUE(window);
-    HWND dialog = OpenEditDialog(window);
+    HWND window, dialog = StartEditing(L"3", &window);
     ASSERT_TRUE(dialog);
     HWND edit = GetDlgItem(dialog, kPageText);
     EXPECT_EQ(L"Third page\r\nsecond line", ControlText(edit));
@@ -140,9 +142,7 @@ TEST_F(EditorAppTest, BlankDigitAndLettersArePageTwo)
 {
     StoreText(L"ptext2", L"two");
     StoreText(L"ptext1", L"one");
-    HWND window = StartEditor(L" 2abc");
-    ASSERT_TRUE(window);
-    HWND dialog = OpenEditDialog(window);
+    HWND window, dialog = StartEditing(L" 2abc", &window);
     ASSERT_TRUE(dialog);
     HWND edit = GetDlgItem(dialog, kPageText);
     EXPECT_EQ(L"two", ControlText(edit));
@@ -203,9 +203,7 @@ TEST_F(EditorAppTest, SecondStartBringsTheRunningEditorForwardAndEnds)
 
 TEST_F(EditorAppTest, TypingStopsAtTheLimitAndOkKeepsTheFirst999Characters)
 {
-    HWND window = StartEditor(L"4");
-    ASSERT_TRUE(window);
-    HWND dialog = OpenEditDialog(window);
+    HWND window, dialog = StartEditing(L"4", &window);
     ASSERT_TRUE(dialog);
     HWND edit = GetDlgItem(dialog, kPageText);
     SetControlText(edit, L"");
@@ -249,9 +247,7 @@ TEST_F(EditorAppTest, TypingStopsAtTheLimitAndOkKeepsTheFirst999Characters)
 TEST_F(EditorAppTest, OkWithAnEmptyEditStoresOneSpace)
 {
     StoreText(L"ptext1", L"something");
-    HWND window = StartEditor(L"1");
-    ASSERT_TRUE(window);
-    HWND dialog = OpenEditDialog(window);
+    HWND window, dialog = StartEditing(L"1", &window);
     ASSERT_TRUE(dialog);
     SetControlText(GetDlgItem(dialog, kPageText), L"");
     ASSERT_TRUE(PressDialogButton(dialog, IDOK));
@@ -271,9 +267,7 @@ TEST_F(EditorAppTest, CancelWritesNothingAndKeepsTheStoredText)
 {
     StoreText(L"ptext5", L"keep me");   // exactly 14 bytes: a rewrite would add Wine's terminator
     const auto before = ReadAllStored();
-    HWND window = StartEditor(L"5");
-    ASSERT_TRUE(window);
-    HWND dialog = OpenEditDialog(window);
+    HWND window, dialog = StartEditing(L"5", &window);
     ASSERT_TRUE(dialog);
     SetControlText(GetDlgItem(dialog, kPageText), L"thrown away");
     ASSERT_TRUE(PressDialogButton(dialog, IDCANCEL));
@@ -296,7 +290,7 @@ TEST_F(EditorAppTest, ControlAOpensAboutAndControlQCloses)
     ASSERT_TRUE(about) << "Ctrl+A opens About";
 
     // Full screen below the navigation bar, above an empty menu bar of its own.
-    RECT area = {0, ShellTitleStripHeight(), GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    RECT area = ScreenBelowNavigationBar();
     RECT dialogRect, barRect;
     GetWindowRect(about, &dialogRect);
     HWND bar = FindOwnedWindow(L"menu_worker", about, editor.Id());
@@ -366,9 +360,7 @@ TEST_F(EditorAppTest, PercentSignsTravelUnchanged)
 {
     const std::wstring text = L"100% done: %d %s %n %% %1!s!";
     StoreText(L"ptext1", text);
-    HWND window = StartEditor(L"1");
-    ASSERT_TRUE(window);
-    HWND dialog = OpenEditDialog(window);
+    HWND window, dialog = StartEditing(L"1", &window);
     ASSERT_TRUE(dialog);
     EXPECT_EQ(text, ControlText(GetDlgItem(dialog, kPageText)));
     ASSERT_TRUE(PressDialogButton(dialog, IDOK));
@@ -382,9 +374,7 @@ TEST_F(EditorAppTest, StoredTextReadsTheSameWithAndWithoutTerminator)
     StoreText(L"ptext2", L"same text", true);
     for (const wchar_t *page : {L"1", L"2"}) {
         SCOPED_TRACE(testing::Message() << "page " << (char)page[0]);
-        HWND window = StartEditor(page);
-        ASSERT_TRUE(window);
-        HWND dialog = OpenEditDialog(window);
+        HWND window, dialog = StartEditing(page, &window);
         ASSERT_TRUE(dialog);
         EXPECT_EQ(L"same text", ControlText(GetDlgItem(dialog, kPageText)));
         ASSERT_TRUE(PressDialogButton(dialog, IDCANCEL));

@@ -54,7 +54,7 @@ void ExpectControlsWhole(HWND dialog)
 {
     RECT client = ClientOnScreen(dialog);
     RECT screen = Screen();
-    screen.top = ShellTitleStripHeight();
+    screen.top = NavigationBarHeight();
     int visible = 0;
     for (HWND control = GetWindow(dialog, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
         if (!IsWindowVisible(control))
@@ -70,11 +70,11 @@ void ExpectControlsWhole(HWND dialog)
 
 // `window` spans the screen from the navigation bar down to `bar`, which
 // spans the screen's width at its bottom.
-void ExpectBetweenStripAndBar(const RECT &window, const RECT &bar)
+void ExpectBetweenNavigationBarAndMenuBar(const RECT &window, const RECT &bar)
 {
     RECT screen = Screen();
     EXPECT_EQ(screen.left, window.left);
-    EXPECT_EQ(ShellTitleStripHeight(), window.top);
+    EXPECT_EQ(NavigationBarHeight(), window.top);
     EXPECT_EQ(screen.right, window.right);
     EXPECT_EQ(bar.top, window.bottom);
     EXPECT_EQ(screen.left, bar.left);
@@ -105,9 +105,9 @@ TEST(ScreenTest, NavigationBarHeightFollowsTheScreensDpi)
 {
     int width = GetSystemMetrics(SM_CXSCREEN);
     ASSERT_TRUE(width == 240 || width == 480) << "a device's screen, not " << width;
-    EXPECT_EQ(width == 240 ? 26 : 52, ShellTitleStripHeight());
-    RECT below = ScreenBelowTitleStrip();
-    EXPECT_EQ(ShellTitleStripHeight(), below.top);
+    EXPECT_EQ(width == 240 ? 26 : 52, NavigationBarHeight());
+    RECT below = ScreenBelowNavigationBar();
+    EXPECT_EQ(NavigationBarHeight(), below.top);
     EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), below.bottom);
 }
 
@@ -123,7 +123,7 @@ TEST_F(EditorScreenTest, MainWindowFillsTheScreenBelowTheNavigationBarDownToItsM
     RECT windowRect = WindowRect(window), barRect = WindowRect(bar);
     SCOPED_TRACE("window " + Describe(windowRect) + ", menu bar " + Describe(barRect));
 
-    ExpectBetweenStripAndBar(windowRect, barRect);
+    ExpectBetweenNavigationBarAndMenuBar(windowRect, barRect);
     // No caption or frame of its own: the client area is the whole window.
     RECT client = ClientOnScreen(window);
     EXPECT_TRUE(EqualRect(&windowRect, &client)) << "client " << Describe(client);
@@ -143,10 +143,10 @@ TEST_F(EditorScreenTest, EditDialogLiesOnTheScreenWithBothButtonsWhole)
                 Describe(dialogRect).c_str(), dialogRect.right - dialogRect.left,
                 dialogRect.bottom - dialogRect.top);
     // At the top of the main window's client area, its caption kept below
-    // the title strip.
+    // the navigation bar.
     EXPECT_EQ(0, dialogRect.left);
-    EXPECT_EQ(ShellTitleStripHeight(), dialogRect.top);
-    screen.top = ShellTitleStripHeight();
+    EXPECT_EQ(NavigationBarHeight(), dialogRect.top);
+    screen.top = NavigationBarHeight();
     EXPECT_TRUE(Contains(screen, dialogRect)) << Describe(dialogRect);
     for (int id : {IDOK, IDCANCEL, kPageText})
         ASSERT_TRUE(IsWindowVisible(GetDlgItem(dialog, id))) << "control " << id;
@@ -174,7 +174,7 @@ TEST_F(EditorScreenTest, AboutDialogCoversTheScreenBelowTheNavigationBarAboveIts
     RECT screen = Screen(), aboutRect = WindowRect(about), barRect = WindowRect(bar);
     std::printf("screen %ldx%ld: About dialog %s, its bar %s\n", screen.right, screen.bottom,
                 Describe(aboutRect).c_str(), Describe(barRect).c_str());
-    ExpectBetweenStripAndBar(aboutRect, barRect);
+    ExpectBetweenNavigationBarAndMenuBar(aboutRect, barRect);
     ExpectControlsWhole(about);
     // Its caption is the navigation bar's title: none of its own, and the
     // bar's "ok" for it, seen from this other process as the bar sees it.

@@ -34,17 +34,23 @@ protected:
         memcpy(g_editor.textBuffer, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
     }
     std::wstring Buffer() const { return g_editor.textBuffer; }
+    // The editor's last write, and the only one: `text` to value `name` as
+    // two bytes a character, no terminator; Wine stored it.
+    void ExpectOnlyWrite(const wchar_t *name, const std::wstring &text)
+    {
+        ASSERT_EQ(1u, g_writes.size());
+        EXPECT_EQ(name, g_writes[0].name);
+        EXPECT_EQ(2 * text.size(), g_writes[0].data.size());
+        EXPECT_EQ(text, g_writes[0].Text());
+        EXPECT_EQ(text, ReadStored(name).Text());
+    }
 };
 
 TEST_F(PageExchangeTest, WritePassesTwiceTheCharactersWithoutTerminator)
 {
     SetBuffer(L"abc");
     WritePageText();
-    ASSERT_EQ(1u, g_writes.size());
-    EXPECT_EQ(L"ptext3", g_writes[0].name);
-    EXPECT_EQ(6u, g_writes[0].data.size());
-    EXPECT_EQ(L"abc", g_writes[0].Text());
-    EXPECT_EQ(L"abc", ReadStored(L"ptext3").Text());
+    ExpectOnlyWrite(L"ptext3", L"abc");
     EXPECT_EQ((DWORD)REG_SZ, ReadStored(L"ptext3").type);
 
     std::wstring longest(999, L'x');
@@ -133,20 +139,14 @@ TEST_F(PageExchangeTest, PercentSignsAreCopiedVerbatim)
     ReadPageText();
     EXPECT_EQ(text, Buffer());
     WritePageText();
-    ASSERT_EQ(1u, g_writes.size());
-    EXPECT_EQ(text, g_writes[0].Text());
-    EXPECT_EQ(text, ReadStored(L"ptext3").Text());
+    ExpectOnlyWrite(L"ptext3", text);
 }
 
 TEST_F(PageExchangeTest, SetUscreenPassesOneAsTwoBytes)
 {
     g_editor.editorPage = 0;        // no page needed
     SetUscreen();
-    ASSERT_EQ(1u, g_writes.size());
-    EXPECT_EQ(L"uscreen", g_writes[0].name);
-    EXPECT_EQ(2u, g_writes[0].data.size());
-    EXPECT_EQ(L"1", g_writes[0].Text());
-    EXPECT_EQ(L"1", ReadStored(L"uscreen").Text());
+    ExpectOnlyWrite(L"uscreen", L"1");
     EXPECT_EQ(1u, ReadAllStored().size());
 }
 
@@ -191,10 +191,7 @@ TEST_F(EditDialogTest, OkWithAnEmptyEditPassesOneSpaceOfTwoBytes)
     ASSERT_TRUE(Open());
     SetWindowTextW(Edit(), L"");
     Press(IDOK);
-    ASSERT_EQ(1u, g_writes.size());
-    EXPECT_EQ(L"ptext3", g_writes[0].name);
-    EXPECT_EQ(2u, g_writes[0].data.size());
-    EXPECT_EQ(L" ", g_writes[0].Text());
+    ExpectOnlyWrite(L"ptext3", L" ");
     EXPECT_EQ(L" ", Buffer());
     EXPECT_FALSE(IsWindowVisible(dialog)) << "the dialog ended";
 }
@@ -207,8 +204,7 @@ TEST_F(EditDialogTest, OkKeepsTheFirst999Characters)
         full += (wchar_t)(L'A' + i % 26);
     SetWindowTextW(Edit(), full.c_str());
     Press(IDOK);
-    ASSERT_EQ(1u, g_writes.size());
-    EXPECT_EQ(full.substr(0, 999), g_writes[0].Text());
+    ExpectOnlyWrite(L"ptext3", full.substr(0, 999));
     EXPECT_EQ(full.substr(0, 999), Buffer());
 }
 

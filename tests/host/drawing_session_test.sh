@@ -30,7 +30,7 @@ mkdir -p "$out"
 
 # The item window starts below the shell's navigation bar: its height on
 # this screen is the screen's item top.
-top=$(wine "$probe" strip-height | tr -d '\r')
+top=$(wine "$probe" navigation-bar-height | tr -d '\r')
 if [[ "$top" =~ ^[0-9]+$ ]]; then pass; else fail "no navigation bar height: \"$top\""; finish; fi
 # Screen rows compared in full: below the page text (three lines from the
 # toolbar's bottom, item y 19), down to the bottom of the screen.
@@ -148,9 +148,9 @@ expect_pixel "$board" 640 113 115 $grey "left end of the heart's anchor line"
 expect_pixel "$board" 640 114 115 $purple "second pixel of the heart's anchor line"
 
 # --- The screen: the shell's navigation bar above the item, then the Board
-# from the toolbar's bottom (image line L at screen y top + 19 + L), its
-# grey left out so that the watermark shows through.
-board_top=$((top + 19))
+# from the toolbar's bottom (image line L at screen y top + the Board's top
+# in the item + L), its grey left out so that the watermark shows through.
+board_top=$((top + $(wine "$probe" board-top | tr -d '\r')))
 # The watermark's colour at screen (x, y): pale blue where (x + y) / 16 is
 # even, pale yellow where it is odd.
 watermark() { if [ $((($1 + $2) / 16 % 2)) -eq 0 ]; then echo 226,236,250; else echo 250,242,220; fi; }

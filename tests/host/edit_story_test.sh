@@ -37,7 +37,7 @@ for shot in 1-today 2-editor 3-edit-dialog 4-editor-after-ok 5-about 6-today-new
 done
 
 # The item window starts below the navigation bar, as high as the bar is.
-top=$(wine "$probe" strip-height | tr -d '\r')
+top=$(wine "$probe" navigation-bar-height | tr -d '\r')
 [[ "$top" =~ ^[0-9]+$ ]] || top=0
 check test "$top" -gt 0
 

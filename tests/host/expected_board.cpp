@@ -18,16 +18,18 @@
 // toolbar buttons and their popups, pen, eraser and stamp. The tool state,
 // colours and widths start at the values a freshly loaded item has. The
 // drawing itself uses the item's Win32-free pixel code (dots, stroke runs,
-// stamp patterns); everything around it (coordinates, button rectangles
-// and hit order, menu labels and their colours) is written out here again
-// from the design rules, so a mistake there in the item shows up as a
-// difference. Whatever the tool does not model (strokes leaving the drawing
+// stamp patterns) and its layout (where the toolbar's cells and the Board
+// are, what a tap finds); everything around it (the tools' state, the
+// popups' labels and their colours) is written out here again from the
+// design rules, so a mistake there in the item shows up as a difference. Whatever the tool does not model (strokes leaving the drawing
 // area, clearing, the show/hide toggles, a popup without a choice) stops it
 // with an error rather than guessing.
 
 #include "item/board_pixels.h"
+#include "item/item_layout.h"
 #include "item/stamp_shapes.h"
 #include "item/stroke_replay.h"
+#include "tests/common/colour_labels.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -44,50 +46,14 @@ const int kScreenWidth = 240;
 const int kScreenHeight = 320;
 const int kItemHeight = 200;  // a fresh item's height at 96 dpi
 
-// The item's layout on a small screen.
-const int kIconSize = 16;
-const int kSwatchSize = 8;
-const int kToolbarTop = 1;
-const int kToolbarHeight = 19;
-const int kPenButtonX = 29, kPenSwatchX = 45;
-const int kEraserButtonX = 60, kEraserSwatchX = 76;
-const int kStampButtonX = 91, kStampSwatchX = 107;
-const int kClearButtonX = 122, kTextToggleX = 142, kImageToggleX = 162, kSaveButtonX = 202;
-
 // The Board a fresh item creates.
 const int kBoardSize = 640;
 const PixelRGB kBoardGrey = {224, 224, 224};
-const int kStampMargin = 17;
 const int kStrokeCapacity = 1498;
 
 // The Today stand-in's watermark: diagonal bands 16 pixels wide.
 const PixelRGB kBandA = {226, 236, 250};
 const PixelRGB kBandB = {250, 242, 220};
-
-struct NamedColor {
-    const char *name;
-    PixelRGB rgb;
-};
-
-const NamedColor kColors[] = {
-    {"Black", {0, 0, 0}},
-    {"White", {255, 255, 255}},
-    {"Gray", {192, 192, 192}},
-    {"Red", {255, 0, 0}},
-    {"Pink", {239, 143, 156}},
-    {"Purple", {255, 0, 255}},
-    {"Yellow", {255, 255, 0}},
-    {"Orange", {255, 128, 0}},
-    {"Cream", {255, 255, 128}},
-    {"Green", {0, 255, 0}},
-    {"Emerald Green", {0, 255, 128}},
-    {"Blue", {0, 0, 255}},
-    {"Cyan", {0, 255, 255}},
-    {"Baby Blue", {175, 175, 210}},
-    {"Turquoise Blue", {128, 128, 255}},
-    {"Beige", {217, 186, 151}},
-    {"Khaki", {153, 127, 66}},
-};
 
 struct NamedShape {
     const char *name;
@@ -95,18 +61,18 @@ struct NamedShape {
 };
 
 const NamedShape kShapes[] = {
-    {"Star - S", 1},
-    {"Star - L", 2},
-    {"Heart - S", 4},
-    {"Heart - L", 5},
-    {"Circle (unfilled) - S", 10},
-    {"Circle (unfilled) - L", 11},
-    {"Circle (filled) - S", 7},
-    {"Circle (filled) - L", 8},
-    {"Square (unfilled) - S", 16},
-    {"Square (unfilled) - L", 17},
-    {"Square (filled) - S", 13},
-    {"Square (filled) - L", 14},
+    {"Star - S", SHAPE_STAR_S},
+    {"Star - L", SHAPE_STAR_L},
+    {"Heart - S", SHAPE_HEART_S},
+    {"Heart - L", SHAPE_HEART_L},
+    {"Circle (unfilled) - S", SHAPE_CIRCLE_OUTLINE_S},
+    {"Circle (unfilled) - L", SHAPE_CIRCLE_OUTLINE_L},
+    {"Circle (filled) - S", SHAPE_CIRCLE_FILLED_S},
+    {"Circle (filled) - L", SHAPE_CIRCLE_FILLED_L},
+    {"Square (unfilled) - S", SHAPE_SQUARE_OUTLINE_S},
+    {"Square (unfilled) - L", SHAPE_SQUARE_OUTLINE_L},
+    {"Square (filled) - S", SHAPE_SQUARE_FILLED_S},
+    {"Square (filled) - L", SHAPE_SQUARE_FILLED_L},
 };
 
 enum Tool { PEN = 1, ERASER = 2, STAMP = 3 };
@@ -141,9 +107,23 @@ std::string g_where;
     exit(1);
 }
 
-bool Hit(int x, int y, int left, int top, int size)
+// The item's layout in graphics edit mode on this screen.
+const ItemLayout &EditLayout()
 {
-    return left <= x && x <= left + size && top <= y && y <= top + size;
+    static ItemLayout layout;
+    static bool made = false;
+    if (!made) {
+        ItemLayoutInput input = {kScreenWidth, kScreenWidth, kItemHeight, 1, kBoardSize, kBoardSize};
+        LayOutItem(input, &layout);
+        made = true;
+    }
+    return layout;
+}
+
+// The item row where the Board's top row is shown.
+int BoardTop()
+{
+    return EditLayout().board.top;
 }
 
 int ActiveWidth(const Model &m)
@@ -154,21 +134,19 @@ int ActiveWidth(const Model &m)
 // Item point (x, y) may receive a dot of the active tool.
 bool InBoardArea(const Model &m, int x, int y)
 {
-    int w = ActiveWidth(m);
-    return w < x && x < kBoardSize - w && w + kToolbarHeight < y && y < kBoardSize - w + kToolbarHeight;
+    return InsideBoardMargin(BoardTop(), kBoardSize, kBoardSize, ActiveWidth(m), x, y);
 }
 
 bool InStampArea(int x, int y)
 {
-    return kStampMargin < x && x < kBoardSize - kStampMargin && kStampMargin + kToolbarHeight < y &&
-           y < kBoardSize - kStampMargin + kToolbarHeight;
+    return InsideBoardMargin(BoardTop(), kBoardSize, kBoardSize, STAMP_MARGIN, x, y);
 }
 
 void DotSink(int x, int y, void *context)
 {
     Model &m = *(Model *)context;
     bool eraser = m.tool == ERASER;
-    BoardWriteDot(m.board, x, y - kToolbarHeight, eraser ? m.eraserWidth : m.penWidth, eraser,
+    BoardWriteDot(m.board, x, y - BoardTop(), eraser ? m.eraserWidth : m.penWidth, eraser,
                   eraser ? m.eraserColor : m.penColor);
     m.dots++;
 }
@@ -177,7 +155,7 @@ void PenDown(Model &m, int x, int y)
 {
     if (y >= kItemHeight)
         Fail("pen-down below the item");
-    if (x < kIconSize && y < kIconSize) {
+    if (ItemCellAt(EditLayout(), x, y) == CELL_CORNER) {
         m.popup = CORNER;
         return;
     }
@@ -188,7 +166,7 @@ void PenDown(Model &m, int x, int y)
     if (m.tool == STAMP) {
         if (!InStampArea(x, y))
             Fail("stamp outside the stamp area");
-        BoardStampShape(m.board, x, y - kToolbarHeight, m.shape, m.stampColor);
+        BoardStampShape(m.board, x, y - BoardTop(), m.shape, m.stampColor);
         m.stamps++;
         return;
     }
@@ -209,41 +187,32 @@ void PenMove(Model &m, int x, int y)
     m.strokeY.push_back(y);
 }
 
+// What a tap on each tool's cells does: the tool it takes, the popup it opens.
+const struct {
+    ItemCell cell;
+    Tool tool;
+    Popup popup;
+} kToolCells[] = {
+    {CELL_PEN, PEN, NO_POPUP},       {CELL_PEN_COLOR, PEN, PEN_COLOR},       {CELL_PEN_WIDTH, PEN, PEN_WIDTH},
+    {CELL_ERASER, ERASER, NO_POPUP}, {CELL_ERASER_COLOR, ERASER, ERASER_COLOR}, {CELL_ERASER_WIDTH, ERASER, ERASER_WIDTH},
+    {CELL_STAMP, STAMP, NO_POPUP},   {CELL_STAMP_COLOR, STAMP, STAMP_COLOR}, {CELL_SHAPE, STAMP, SHAPE},
+};
+
 void ToolbarTap(Model &m, int x, int y)
 {
-    const int top = kToolbarTop, lower = kToolbarTop + kSwatchSize;
-    // The order matters where rectangles share an edge.
-    if (Hit(x, y, kPenSwatchX, lower, kSwatchSize)) {
-        m.tool = PEN;
-        m.popup = PEN_WIDTH;
-    } else if (Hit(x, y, kPenButtonX, top, kIconSize)) {
-        m.tool = PEN;
-    } else if (Hit(x, y, kPenSwatchX, top, kSwatchSize)) {
-        m.tool = PEN;
-        m.popup = PEN_COLOR;
-    } else if (Hit(x, y, kEraserButtonX, top, kIconSize)) {
-        m.tool = ERASER;
-    } else if (Hit(x, y, kEraserSwatchX, top, kSwatchSize)) {
-        m.tool = ERASER;
-        m.popup = ERASER_COLOR;
-    } else if (Hit(x, y, kEraserSwatchX, lower, kSwatchSize)) {
-        m.tool = ERASER;
-        m.popup = ERASER_WIDTH;
-    } else if (Hit(x, y, kStampButtonX, top, kIconSize)) {
-        m.tool = STAMP;
-    } else if (Hit(x, y, kStampSwatchX, top, kSwatchSize)) {
-        m.tool = STAMP;
-        m.popup = STAMP_COLOR;
-    } else if (Hit(x, y, kStampSwatchX, lower, kSwatchSize)) {
-        m.tool = STAMP;
-        m.popup = SHAPE;
-    } else if (Hit(x, y, kClearButtonX, top, kIconSize)) {
+    ItemCell cell = ItemCellAt(EditLayout(), x, y);
+    for (const auto &tool : kToolCells)
+        if (tool.cell == cell) {
+            m.tool = tool.tool;
+            if (tool.popup != NO_POPUP)
+                m.popup = tool.popup;
+            return;
+        }
+    if (cell == CELL_CLEAR)
         Fail("the clear button is not modelled");
-    } else if (Hit(x, y, kTextToggleX, top, kIconSize) || Hit(x, y, kImageToggleX, top, kIconSize)) {
+    if (cell == CELL_TEXT_TOGGLE || cell == CELL_IMAGE_TOGGLE)
         Fail("the show/hide toggles are not modelled");
-    } else if (Hit(x, y, kSaveButtonX, top, kIconSize)) {
-        // Saving writes the file; the pixels stay as they are.
-    }
+    // Saving writes the file, the pixels stay; the corner or nothing does nothing.
 }
 
 void PenUp(Model &m, int x, int y)
@@ -264,11 +233,16 @@ void PenUp(Model &m, int x, int y)
     ToolbarTap(m, x, y);
 }
 
+// The colour of a popup's label; NULL when no colour has that label.
 const PixelRGB *ColorNamed(const std::string &name)
 {
-    for (const NamedColor &c : kColors)
-        if (name == c.name)
-            return &c.rgb;
+    static PixelRGB colours[17];
+    for (int i = 0; i < 17; i++)
+        if (name == kLabelledColours[i].label) {
+            const LabelledColour &c = kLabelledColours[i];
+            colours[i] = PixelRGB{c.red, c.green, c.blue};
+            return &colours[i];
+        }
     return nullptr;
 }
 
@@ -412,7 +386,7 @@ bool Same(PixelRGB a, PixelRGB b)
 // everywhere else.
 PixelRGB ScreenPixelAt(const Model &m, int itemTop, int x, int y)
 {
-    int boardTop = itemTop + kToolbarHeight;
+    int boardTop = itemTop + BoardTop();
     if (y >= boardTop && y < itemTop + kItemHeight && y - boardTop < kBoardSize && x < kBoardSize) {
         PixelRGB p = BoardPixelAt(m, x, y - boardTop);
         if (!Same(p, kBoardGrey))

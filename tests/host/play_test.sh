@@ -118,10 +118,15 @@ grep -q "playing the $arch build" "$out/play.log"
 check test $? -eq 0
 # The item window starts below the navigation bar, as high as the bar is on
 # this screen; the bar's "ok", when it shows one, is at its right end.
-strip=$(probe strip-height)
-[[ "$strip" =~ ^[0-9]+$ ]] || strip=0
-check test "$strip" -gt 0
-ok_x=$((240 - 12)) ok_y=$((strip / 2))
+bar_height=$(probe navigation-bar-height)
+[[ "$bar_height" =~ ^[0-9]+$ ]] || bar_height=0
+check test "$bar_height" -gt 0
+# Where the item's pen swatch and save button are on this screen.
+read -r pen_color_x pen_color_y <<< "$(probe toolbar-cell pen-color)"
+read -r save_x save_y <<< "$(probe toolbar-cell save)"
+pen_color_x=$((pen_color_x + 3)) pen_color_y=$((bar_height + pen_color_y + 2))
+save_x=$((save_x + 6)) save_y=$((bar_height + save_y + 7))
+ok_x=$((240 - 12)) ok_y=$((bar_height / 2))
 check bar_shows Today
 check is "$ok_x" "$ok_y" "$bar"         # no "ok" over the Today screen
 
@@ -153,25 +158,25 @@ drawn() {
 # The click on the entry waits until the menu shows on the screen where it
 # lands: wine maps the menu's window some time after it exists, and under
 # load a click before that would fall on the Today screen and close it.
-check open_menu 4 $((strip + 4)) 0
+check open_menu 4 $((bar_height + 4)) 0
 click $((left + 30)) $((top + 10))
-check until_true is 48 $((strip + 3)) "$green"        # the pen's colour swatch
-no_save=$(pixel 208 $((strip + 8)))    # where the save button shows once the Board changed
+check until_true is "$pen_color_x" "$pen_color_y" "$green"        # the pen's colour swatch
+no_save=$(pixel "$save_x" "$save_y")    # where the save button shows once the Board changed
 
 # A drag is a stroke with the green pen; the save button shows. The
 # pointer moves at a hand's pace: a move every 20 ms.
-xdotool mousemove --window "$window" 40 $((strip + 80)) sleep 0.2 mousedown 1
+xdotool mousemove --window "$window" 40 $((bar_height + 80)) sleep 0.2 mousedown 1
 for x in $(seq 44 4 150); do
-    xdotool mousemove --window "$window" "$x" $((strip + 80 + (x - 40) / 4)) sleep 0.02
+    xdotool mousemove --window "$window" "$x" $((bar_height + 80 + (x - 40) / 4)) sleep 0.02
 done
 xdotool mouseup 1
-check until_true is 100 $((strip + 95)) "$green"
-check until_true isnt 208 $((strip + 8)) "$no_save"
-save_colour=$(pixel 208 $((strip + 8)))
+check until_true is 100 $((bar_height + 95)) "$green"
+check until_true isnt "$save_x" "$save_y" "$no_save"
+save_colour=$(pixel "$save_x" "$save_y")
 
 # The save button saves and goes away.
-click 208 $((strip + 8))
-check until_true isnt 208 $((strip + 8)) "$save_colour"
+click "$save_x" "$save_y"
+check until_true isnt "$save_x" "$save_y" "$save_colour"
 end_play
 check test $? -eq 0
 check test -z "$(pgrep -f "Xephyr.*Inkleaf" 2>/dev/null)"
@@ -188,13 +193,13 @@ check test "$(board_pixel 100 150)" = 224,224,224
 # graphics edit mode.
 play
 check test $? -eq 0
-check until_true is 100 $((strip + 95)) "$green"
-check isnt 208 $((strip + 8)) "$save_colour"    # nothing unsaved
+check until_true is 100 $((bar_height + 95)) "$green"
+check isnt "$save_x" "$save_y" "$save_colour"    # nothing unsaved
 
 # The stylus alone through the editor. "Edit text...(&E)" is the corner
 # popup's entry between its first two separators.
 check bar_shows Today
-check open_menu 4 $((strip + 4)) 2
+check open_menu 4 $((bar_height + 4)) 2
 if [ "${#separators[@]}" -ge 2 ]; then
     click $((left + 30)) $(((separators[0] + separators[1]) / 2))
 fi

@@ -14,7 +14,13 @@
 //   screen_probe front              the title of the window in front
 //   screen_probe shows TITLE        exit 0 when a visible top-level window
 //                                   other than the navigation bar has TITLE
-//   screen_probe strip-height       the navigation bar's height on this screen
+//   screen_probe navigation-bar-height  the navigation bar's height on this screen
+//   screen_probe toolbar-cell NAME  where the item in graphics edit mode on
+//                                   this screen has toolbar cell NAME
+//                                   (pen-color, save), as "LEFT TOP" in the
+//                                   item's pixels
+//   screen_probe board-top          the item row where that item shows the
+//                                   Board's top row
 //
 // Each waits up to kWaitMs for what it looks for (a loaded machine can be
 // slow to show it). Exit 1 when it does not show in time, 2 for a bad
@@ -27,6 +33,7 @@
 #include <vector>
 
 #include "common/dc_pixels.h"
+#include "item/item_layout.h"
 #include "platform/device_screen.h"
 
 namespace {
@@ -184,6 +191,32 @@ int ProbeBarTitle(const wchar_t *expected)
     return 1;
 }
 
+// The layout of an item as wide as this screen, in graphics edit mode.
+ItemLayout EditModeLayout()
+{
+    int width = GetSystemMetrics(SM_CXSCREEN);
+    ItemLayoutInput input = {width, width, 200, 1, 640, 640};
+    ItemLayout layout;
+    LayOutItem(input, &layout);
+    return layout;
+}
+
+// A toolbar cell of that item.
+int ProbeToolbarCell(const std::wstring &name)
+{
+    const struct {
+        const wchar_t *name;
+        ItemCell cell;
+    } cells[] = {{L"pen-color", CELL_PEN_COLOR}, {L"save", CELL_SAVE}};
+    ItemLayout layout = EditModeLayout();
+    for (const auto &known : cells)
+        if (name == known.name) {
+            printf("%d %d\n", layout.cells[known.cell].left, layout.cells[known.cell].top);
+            return 0;
+        }
+    return 2;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t **argv)
@@ -201,11 +234,17 @@ int wmain(int argc, wchar_t **argv)
         PrintText(TitleOf(GetForegroundWindow()));
         return 0;
     }
-    if (what == L"strip-height" && argc == 2) {
-        printf("%d\n", ShellTitleStripHeight());
+    if (what == L"navigation-bar-height" && argc == 2) {
+        printf("%d\n", NavigationBarHeight());
+        return 0;
+    }
+    if (what == L"toolbar-cell" && argc == 3)
+        return ProbeToolbarCell(argv[2]);
+    if (what == L"board-top" && argc == 2) {
+        printf("%d\n", EditModeLayout().board.top);
         return 0;
     }
     fwprintf(stderr, L"usage: screen_probe menu [SEPARATORS] | window CLASS | bar-title [TITLE] | front | "
-                     L"shows TITLE | strip-height\n");
+                     L"shows TITLE | navigation-bar-height | toolbar-cell NAME | board-top\n");
     return 2;
 }

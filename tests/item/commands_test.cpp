@@ -1,11 +1,13 @@
 // The popup commands, sent as the menus send them.
 #include "test_support.h"
+#include "../common/colour_labels.h"
 #include "item/board_primitives.h"
 #include "item/commands.h"
 #include "item/install_folders.h"
 #include "item/item_commands.h"
 #include "item/library.h"
 #include "item/menus.h"
+#include "item/stamp_shapes.h"
 
 namespace {
 
@@ -168,20 +170,12 @@ TEST_F(CommandsTest, ClearingFillsTheBoardAndSharesTheEraserChecks)
 // Every identifier of the colour, width and shape lists, by its label.
 TEST_F(CommandsTest, EveryListIdentifierActsAsItsLabelSays)
 {
-    struct Named { LPCWSTR label; int red, green, blue; };
-    const Named colors[] = {
-        {L"Black", 0, 0, 0}, {L"White", 255, 255, 255}, {L"Gray", 192, 192, 192},
-        {L"Red", 255, 0, 0}, {L"Pink", 239, 143, 156}, {L"Purple", 255, 0, 255},
-        {L"Yellow", 255, 255, 0}, {L"Orange", 255, 128, 0}, {L"Cream", 255, 255, 128},
-        {L"Green", 0, 255, 0}, {L"Emerald Green", 0, 255, 128}, {L"Blue", 0, 0, 255},
-        {L"Cyan", 0, 255, 255}, {L"Baby Blue", 175, 175, 210}, {L"Turquoise Blue", 128, 128, 255},
-        {L"Beige", 217, 186, 151}, {L"Khaki", 153, 127, 66},
-    };
+    const LabelledColour *colors = kLabelledColours;
     wchar_t label[64];
     for (int i = 0; i < 17; i++) {
         UINT id = GetMenuItemID(g_item.penColorMenu, i);
         GetMenuStringW(g_item.penColorMenu, i, label, 64, MF_BYPOSITION);
-        EXPECT_STREQ(colors[i].label, label);
+        EXPECT_EQ(std::string(colors[i].label), std::string(label, label + wcslen(label)));
         EXPECT_EQ(id, GetMenuItemID(g_item.stampColorMenu, i));
         EXPECT_EQ(id, GetMenuItemID(g_item.textColorMenu, i));
         EXPECT_EQ(id, GetMenuItemID(g_item.eraserMenu, i + 1));
@@ -200,7 +194,10 @@ TEST_F(CommandsTest, EveryListIdentifierActsAsItsLabelSays)
         GetMenuStringW(g_item.penWidthMenu, i, label, 64, MF_BYPOSITION);
         EXPECT_EQ(std::to_wstring(i + 1), label);
     }
-    const int shapes[12] = {1, 2, 4, 5, 10, 11, 7, 8, 16, 17, 13, 14};
+    const int shapes[12] = {SHAPE_STAR_S, SHAPE_STAR_L, SHAPE_HEART_S, SHAPE_HEART_L,
+                            SHAPE_CIRCLE_OUTLINE_S, SHAPE_CIRCLE_OUTLINE_L, SHAPE_CIRCLE_FILLED_S,
+                            SHAPE_CIRCLE_FILLED_L, SHAPE_SQUARE_OUTLINE_S, SHAPE_SQUARE_OUTLINE_L,
+                            SHAPE_SQUARE_FILLED_S, SHAPE_SQUARE_FILLED_L};
     for (int i = 0; i < 12; i++) {
         Command(GetMenuItemID(g_item.shapeMenu, i));
         EXPECT_EQ(shapes[i], g_item.shapeIndex) << i;

@@ -8,30 +8,6 @@ namespace {
 
 class ItemWindowTest : public ItemTest {};
 
-TEST(LayoutMetrics, ScreenWidth324IsSmallAnd325IsLarge)
-{
-    ApplyLayoutMetrics(324);
-    const ItemState &s = g_item;
-    EXPECT_EQ(1, s.smallScreen);
-    const int small[] = {16, 8, 19, 1, 2, 29, 45, 60, 76, 91, 107, 122, 142, 162, 202};
-    const int got_small[] = {s.iconSize, s.swatchSize, s.toolbarHeight, s.toolbarTop, s.cornerIconX,
-                             s.penButtonX, s.penSwatchX, s.eraserButtonX, s.eraserSwatchX,
-                             s.stampButtonX, s.stampSwatchX, s.clearButtonX, s.textToggleX,
-                             s.imageToggleX, s.saveButtonX};
-    for (int i = 0; i < 15; i++)
-        EXPECT_EQ(small[i], got_small[i]) << "metric " << i;
-
-    ApplyLayoutMetrics(325);
-    EXPECT_EQ(0, s.smallScreen);
-    const int large[] = {32, 16, 35, 1, 2, 45, 77, 100, 132, 155, 187, 210, 246, 282, 354};
-    const int got_large[] = {s.iconSize, s.swatchSize, s.toolbarHeight, s.toolbarTop, s.cornerIconX,
-                             s.penButtonX, s.penSwatchX, s.eraserButtonX, s.eraserSwatchX,
-                             s.stampButtonX, s.stampSwatchX, s.clearButtonX, s.textToggleX,
-                             s.imageToggleX, s.saveButtonX};
-    for (int i = 0; i < 15; i++)
-        EXPECT_EQ(large[i], got_large[i]) << "metric " << i;
-}
-
 TEST(Scaling, MulDivRoundRoundsHalfAwayFromZero)
 {
     EXPECT_EQ(32, MulDivRound(16, 192, 96));

@@ -115,7 +115,7 @@ protected:
         UpdateWindow(w);
         g_item.menuContext = MENU_CONTEXT_CLEAR_BOARD;
         SendMessageW(w, WM_COMMAND, IDM_COLOR_WHITE, 0);
-        SendMessageW(w, WM_LBUTTONUP, 0, MAKELPARAM(g_item.saveButtonX + 2, 3));
+        SendMessageW(w, WM_LBUTTONUP, 0, MAKELPARAM(ToolbarCell(CELL_SAVE).left + 2, 3));
         SendMessageW(w, WM_COMMAND, IDM_EXIT_EDIT_MODE, 0);
         InvalidateRect(w, nullptr, TRUE);
         UpdateWindow(w);

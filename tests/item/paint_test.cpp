@@ -13,22 +13,16 @@
 
 namespace {
 
-// What a screen profile must give, from the item's layout table.
+// A device's screen, and the page font's heights on it.
 struct Profile {
     const char *name;
     int width, height, dpi;
-    int iconSize, swatchSize, toolbarHeight;
-    int penButtonX, penSwatchX, eraserButtonX, eraserSwatchX, stampButtonX, stampSwatchX;
-    int clearButtonX, textToggleX, imageToggleX, saveButtonX;
     int fontHeight[4];    // lfHeight of the page font at kFontPoints
-    bool small;
 };
 
 const int kFontPoints[4] = {6, 8, 12, 20};
-const Profile kSmall = {"small", 240, 320, 96, 16, 8, 19, 29, 45, 60, 76, 91, 107,
-                        122, 142, 162, 202, {-8, -11, -16, -27}, true};
-const Profile kLarge = {"large", 480, 640, 192, 32, 16, 35, 45, 77, 100, 132, 155, 187,
-                        210, 246, 282, 354, {-16, -21, -32, -53}, false};
+const Profile kSmall = {"small", 240, 320, 96, {-8, -11, -16, -27}};
+const Profile kLarge = {"large", 480, 640, 192, {-16, -21, -32, -53}};
 const int kEightPoints = 1;     // index of 8 points, the default size
 
 const Profile *ThisScreen()
@@ -129,27 +123,38 @@ Image Capture(HWND window)
     return image;
 }
 
+// What `draw` draws into a memory DC of width x height filled with the
+// watermark colour.
+template <typename Draw>
+Image DrawnOverWatermark(int width, int height, Draw draw)
+{
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    RECT all = {0, 0, width, height};
+    HBRUSH brush = CreateSolidBrush(kWatermark);
+    FillRect(memory, &all, brush);
+    DeleteObject(brush);
+    draw(memory);
+    Image image = Grab(memory, width, height);
+    SelectObject(memory, previous);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return image;
+}
+
 // An icon of this executable's resources drawn over the watermark colour,
 // as it must look on the item.
 Image IconOverWatermark(int id, int size)
 {
     HICON icon = (HICON)LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_ICON,
                                    size, size, 0);
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, size, size);
-    HGDIOBJ previous = SelectObject(memory, bitmap);
-    RECT all = {0, 0, size, size};
-    HBRUSH brush = CreateSolidBrush(kWatermark);
-    FillRect(memory, &all, brush);
-    DeleteObject(brush);
-    if (icon)
-        DrawIconEx(memory, 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL);
-    Image image = Grab(memory, size, size);
-    SelectObject(memory, previous);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
+    Image image = DrawnOverWatermark(size, size, [icon](HDC dc) {
+        if (icon)
+            DrawIconEx(dc, 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL);
+    });
     if (icon)
         DestroyIcon(icon);
     return image;
@@ -171,6 +176,10 @@ protected:
         g_today.textColor = kThemeText;
         ScreenSizedTodayWindow();
         CreateShownItem();
+        for (int mode = 0; mode <= 1; mode++) {
+            ItemLayoutInput input = {screen->width, screen->width, kItemHeight, mode, 640, 640};
+            LayOutItem(input, mode ? &edit : &normal);
+        }
     }
 
     void TearDown() override
@@ -233,45 +242,60 @@ protected:
         StoreText(L"fonts", std::to_wstring(points));
     }
 
-    // The cell of an icon at (x, 1) equals the icon drawn over the watermark;
-    // the icon must show something in both halves of its cell.
-    void ExpectIconAt(const Image &shown, int id, int x, const char *what)
+    // The icon of each set, small or large, for this screen.
+    int Icon(int small, int large) const { return edit.smallScreen ? small : large; }
+
+    // The toolbar's cell shows the icon drawn over the watermark; the icon
+    // must show something in both halves of its cell.
+    void ExpectIconAt(const Image &shown, int id, ItemCell cell, const char *what)
     {
-        int size = screen->iconSize;
+        int size = edit.iconSize, x = edit.cells[cell].left, top = edit.cells[cell].top;
         Image icon = IconOverWatermark(id, size);
         ASSERT_GT(icon.CountOther(kWatermark, 0, 0, size / 2, size), 0) << what << ": icon " << id;
         ASSERT_GT(icon.CountOther(kWatermark, size / 2, 0, size, size), 0) << what << ": icon " << id;
         int wrong = 0;
         for (int y = 0; y < size; y++)
             for (int dx = 0; dx < size; dx++)
-                if (shown.At(x + dx, 1 + y) != icon.At(dx, y) && wrong++ < 3)
-                    ADD_FAILURE() << what << " (icon " << id << ") differs at " << Where(x + dx, 1 + y);
+                if (shown.At(x + dx, top + y) != icon.At(dx, y) && wrong++ < 3)
+                    ADD_FAILURE() << what << " (icon " << id << ") differs at " << Where(x + dx, top + y);
         EXPECT_EQ(0, wrong) << what << ": pixels unlike icon " << id << " in its cell at x " << x;
     }
 
-    // Columns [left, right) of the toolbar band show only the watermark.
-    void ExpectToolbarGap(const Image &shown, int left, int right)
+    // Columns of the toolbar band that no shown cell covers show only the
+    // watermark.
+    void ExpectWatermarkBetweenCells(const Image &shown, bool saveShown)
     {
-        EXPECT_EQ(0, shown.CountOther(kWatermark, left, 1, right, 1 + screen->iconSize))
-            << "toolbar band, columns " << left << " to " << right - 1;
+        std::vector<bool> covered(screen->width);
+        for (int cell = 0; cell < ITEM_CELL_COUNT; cell++)
+            for (int x = edit.cells[cell].left; x < edit.cells[cell].right; x++)
+                covered[x] = covered[x] || cell != CELL_SAVE || saveShown;
+        for (int left = 0, right; left < screen->width; left = right) {
+            for (right = left; right < screen->width && covered[right] == covered[left]; right++) {
+            }
+            if (!covered[left]) {
+                EXPECT_EQ(0, shown.CountOther(kWatermark, left, edit.toolbarTop, right,
+                                              edit.toolbarTop + edit.iconSize))
+                    << "toolbar band, columns " << left << " to " << right - 1;
+            }
+        }
     }
 
-    // The upper-left quarter of a swatch cell: a black border around `fill`.
-    void ExpectSwatch(const Image &shown, int x, COLORREF fill, const char *what)
+    // A swatch's upper half-button: a black border around `fill`.
+    void ExpectSwatch(const Image &shown, ItemCell cell, COLORREF fill, const char *what)
     {
-        int s = screen->swatchSize;
+        const LayoutRect &r = edit.cells[cell];
         int wrongBorder = 0, wrongFill = 0;
-        for (int y = 1; y < 1 + s; y++)
-            for (int px = x; px < x + s; px++) {
-                bool border = y == 1 || y == s || px == x || px == x + s - 1;
+        for (int y = r.top; y < r.bottom; y++)
+            for (int x = r.left; x < r.right; x++) {
+                bool border = y == r.top || y == r.bottom - 1 || x == r.left || x == r.right - 1;
                 if (border)
-                    wrongBorder += shown.At(px, y) != kBlack;
+                    wrongBorder += shown.At(x, y) != kBlack;
                 else
-                    wrongFill += shown.At(px, y) != fill;
+                    wrongFill += shown.At(x, y) != fill;
             }
         EXPECT_EQ(0, wrongBorder) << what << ": border pixels not black";
         EXPECT_EQ(0, wrongFill) << what << ": inside pixels not the expected colour, e.g. "
-                                << std::hex << shown.At(x + s / 2, 1 + s / 2);
+                                << std::hex << shown.At((r.left + r.right) / 2, (r.top + r.bottom) / 2);
     }
 
     // The page text's box lies a little right of and below the corner of
@@ -287,6 +311,20 @@ protected:
         EXPECT_LE(box.bottom, y + em + 1) << "em " << em;
     }
 
+    // The page text "HHHH" shows in `color` where the system draws it itself
+    // from the corner of `area` in the font of lfHeight; gives its box.
+    RECT ExpectPageTextAt(const Image &shown, COLORREF color, const LayoutRect &area, int lfHeight)
+    {
+        RECT box = shown.Bounds(color);
+        if (box.left >= box.right) {
+            ADD_FAILURE() << "no pixel in the text's colour " << std::hex << color;
+            return box;
+        }
+        ExpectTextNear(box, area.left, area.top, lfHeight);
+        ExpectSameBox(ReferenceTextBox(L"HHHH", lfHeight, area.left, area.top), box);
+        return box;
+    }
+
     static void ExpectSameBox(const RECT &expected, const RECT &shown)
     {
         EXPECT_EQ(expected.left, shown.left);
@@ -299,35 +337,25 @@ protected:
     // (the stock system font at lfHeight) from (x, y) on an item-sized area.
     RECT ReferenceTextBox(const wchar_t *text, int lfHeight, int x, int y)
     {
-        HDC screenDC = GetDC(nullptr);
-        HDC memory = CreateCompatibleDC(screenDC);
-        HBITMAP bitmap = CreateCompatibleBitmap(screenDC, screen->width, kItemHeight);
-        HGDIOBJ previousBitmap = SelectObject(memory, bitmap);
-        RECT all = {0, 0, screen->width, kItemHeight};
-        HBRUSH brush = CreateSolidBrush(kWatermark);
-        FillRect(memory, &all, brush);
-        DeleteObject(brush);
         LOGFONTW logFont;
         GetObjectW(GetStockObject(SYSTEM_FONT), sizeof(logFont), &logFont);
         logFont.lfHeight = lfHeight;
         HFONT font = CreateFontIndirectW(&logFont);
-        HGDIOBJ previousFont = SelectObject(memory, font);
-        SetBkMode(memory, TRANSPARENT);
-        SetTextColor(memory, kThemeText);
         RECT rc = {x, y, screen->width, kItemHeight};
-        DrawTextW(memory, text, -1, &rc, 0);
-        Image drawn = Grab(memory, screen->width, kItemHeight);
-        SelectObject(memory, previousFont);
+        Image drawn = DrawnOverWatermark(screen->width, kItemHeight, [&](HDC dc) {
+            HGDIOBJ previousFont = SelectObject(dc, font);
+            SetBkMode(dc, TRANSPARENT);
+            SetTextColor(dc, kThemeText);
+            DrawTextW(dc, text, -1, &rc, 0);
+            SelectObject(dc, previousFont);
+        });
         DeleteObject(font);
-        SelectObject(memory, previousBitmap);
-        DeleteObject(bitmap);
-        DeleteDC(memory);
-        ReleaseDC(nullptr, screenDC);
         return drawn.Bounds(kThemeText);
     }
 
     static const int kItemHeight = 300;
     const Profile *screen = nullptr;
+    ItemLayout normal, edit;    // the item's layout in each mode
 };
 
 // ---------------------------------------------------------------------------
@@ -397,12 +425,12 @@ TEST_F(PaintTest, BoardStartsBelowTheToolbarInEditMode)
     std::vector<POINT> top = shown.Find(RGB(255, 0, 1));
     ASSERT_EQ(1u, top.size());
     EXPECT_EQ(column, top[0].x);
-    EXPECT_EQ(screen->toolbarHeight, top[0].y);
+    EXPECT_EQ(edit.board.top, top[0].y);
     std::vector<POINT> second = shown.Find(RGB(0, 255, 1));
     ASSERT_EQ(1u, second.size());
-    EXPECT_EQ(screen->toolbarHeight + 1, second[0].y);
+    EXPECT_EQ(edit.board.top + 1, second[0].y);
     // Nothing of the Board above its top line: the column is watermark there.
-    EXPECT_EQ(0, shown.CountOther(kWatermark, column, 0, column + 1, screen->toolbarHeight));
+    EXPECT_EQ(0, shown.CountOther(kWatermark, column, 0, column + 1, edit.board.top));
 }
 
 TEST_F(PaintTest, KeyGreyShowsTheWatermarkOtherBoardPixelsTheirOwnColour)
@@ -441,10 +469,7 @@ TEST_F(PaintTest, TextStartsAtTheTopLeftMarginInTheThemeColour)
     g_item.textColorRGB = {200, 60, 10};
     ShowPageText(L"HHHH");
     Image shown = Repaint();
-    RECT box = shown.Bounds(kThemeText);
-    ASSERT_LT(box.left, box.right) << "no pixel in the theme's text colour";
-    ExpectTextNear(box, 5, 3, screen->fontHeight[kEightPoints]);
-    ExpectSameBox(ReferenceTextBox(L"HHHH", screen->fontHeight[kEightPoints], 5, 3), box);
+    ExpectPageTextAt(shown, kThemeText, normal.text, screen->fontHeight[kEightPoints]);
     EXPECT_TRUE(shown.Find(kChosenText).empty()) << "the chosen colour is not used";
 }
 
@@ -452,12 +477,7 @@ TEST_F(PaintTest, TextStartsBelowTheToolbarInEditMode)
 {
     g_item.graphicsEditMode = 1;
     ShowPageText(L"HHHH");
-    Image shown = Repaint();
-    RECT box = shown.Bounds(kThemeText);
-    ASSERT_LT(box.left, box.right) << "no pixel in the theme's text colour";
-    int top = screen->iconSize + 3;
-    ExpectTextNear(box, 5, top, screen->fontHeight[kEightPoints]);
-    ExpectSameBox(ReferenceTextBox(L"HHHH", screen->fontHeight[kEightPoints], 5, top), box);
+    ExpectPageTextAt(Repaint(), kThemeText, edit.text, screen->fontHeight[kEightPoints]);
 }
 
 TEST_F(PaintTest, ChosenTextColourReplacesTheThemesAndHiddenTextDrawsNothing)
@@ -466,9 +486,7 @@ TEST_F(PaintTest, ChosenTextColourReplacesTheThemesAndHiddenTextDrawsNothing)
     g_item.textColorRGB = {200, 60, 10};
     ShowPageText(L"HHHH");
     Image shown = Repaint();
-    RECT box = shown.Bounds(kChosenText);
-    ASSERT_LT(box.left, box.right) << "no pixel in the chosen text colour";
-    ExpectSameBox(ReferenceTextBox(L"HHHH", screen->fontHeight[kEightPoints], 5, 3), box);
+    ExpectPageTextAt(shown, kChosenText, normal.text, screen->fontHeight[kEightPoints]);
     EXPECT_TRUE(shown.Find(kThemeText).empty()) << "the theme's colour is not used";
 
     g_item.showText = 0;
@@ -482,14 +500,12 @@ TEST_F(PaintTest, TextGrowsWithTheFontSize)
     for (int i = 0; i < 4; i++) {
         int points = kFontPoints[i];
         ShowPageText(L"HHHH", points);
-        Image shown = Repaint();
-        RECT box = shown.Bounds(kThemeText);
-        ASSERT_LT(box.left, box.right) << points << " points: no text";
+        SCOPED_TRACE(testing::Message() << points << " points");
+        RECT box = ExpectPageTextAt(Repaint(), kThemeText, normal.text, screen->fontHeight[i]);
+        ASSERT_LT(box.left, box.right);
         int height = box.bottom - box.top;
-        EXPECT_GT(height, previous) << points << " points";
+        EXPECT_GT(height, previous);
         previous = height;
-        ExpectTextNear(box, 5, 3, screen->fontHeight[i]);
-        ExpectSameBox(ReferenceTextBox(L"HHHH", screen->fontHeight[i], 5, 3), box);
     }
 }
 
@@ -499,53 +515,50 @@ TEST_F(PaintTest, TextGrowsWithTheFontSize)
 TEST_F(PaintTest, ToolbarIconsSitAtTheirButtonsWithTheWatermarkBetween)
 {
     g_item.graphicsEditMode = 1;
-    const Profile &p = *screen;
     Image shown = Repaint();
-    bool s = p.small;
-    ExpectIconAt(shown, s ? IDI_CORNER_SMALL : IDI_CORNER_LARGE, 2, "corner mark");
-    ExpectIconAt(shown, s ? IDI_PEN_ON_SMALL : IDI_PEN_ON_LARGE, p.penButtonX, "pen button");
-    ExpectIconAt(shown, s ? IDI_ERASER_OFF_SMALL : IDI_ERASER_OFF_LARGE, p.eraserButtonX, "eraser button");
-    ExpectIconAt(shown, s ? IDI_STAMP_OFF_SMALL : IDI_STAMP_OFF_LARGE, p.stampButtonX, "stamp button");
-    ExpectIconAt(shown, s ? IDI_CLEAR_SMALL : IDI_CLEAR_LARGE, p.clearButtonX, "clear button");
-    ExpectIconAt(shown, s ? IDI_TEXT_SHOWN_SMALL : IDI_TEXT_SHOWN_LARGE, p.textToggleX, "text toggle");
-    ExpectIconAt(shown, s ? IDI_IMAGE_SHOWN_SMALL : IDI_IMAGE_SHOWN_LARGE, p.imageToggleX, "picture toggle");
-
-    ExpectToolbarGap(shown, 0, 2);
-    ExpectToolbarGap(shown, 2 + p.iconSize, p.penButtonX);
-    ExpectToolbarGap(shown, p.penSwatchX + p.swatchSize, p.eraserButtonX);
-    ExpectToolbarGap(shown, p.eraserSwatchX + p.swatchSize, p.stampButtonX);
-    ExpectToolbarGap(shown, p.stampSwatchX + p.swatchSize, p.clearButtonX);
-    ExpectToolbarGap(shown, p.clearButtonX + p.iconSize, p.textToggleX);
-    ExpectToolbarGap(shown, p.textToggleX + p.iconSize, p.imageToggleX);
-    ExpectToolbarGap(shown, p.imageToggleX + p.iconSize, p.width);      // no save button
+    ExpectIconAt(shown, Icon(IDI_CORNER_SMALL, IDI_CORNER_LARGE), CELL_CORNER, "corner mark");
+    ExpectIconAt(shown, Icon(IDI_PEN_ON_SMALL, IDI_PEN_ON_LARGE), CELL_PEN, "pen button");
+    ExpectIconAt(shown, Icon(IDI_ERASER_OFF_SMALL, IDI_ERASER_OFF_LARGE), CELL_ERASER, "eraser button");
+    ExpectIconAt(shown, Icon(IDI_STAMP_OFF_SMALL, IDI_STAMP_OFF_LARGE), CELL_STAMP, "stamp button");
+    ExpectIconAt(shown, Icon(IDI_CLEAR_SMALL, IDI_CLEAR_LARGE), CELL_CLEAR, "clear button");
+    ExpectIconAt(shown, Icon(IDI_TEXT_SHOWN_SMALL, IDI_TEXT_SHOWN_LARGE), CELL_TEXT_TOGGLE, "text toggle");
+    ExpectIconAt(shown, Icon(IDI_IMAGE_SHOWN_SMALL, IDI_IMAGE_SHOWN_LARGE), CELL_IMAGE_TOGGLE, "picture toggle");
+    ExpectWatermarkBetweenCells(shown, false);      // no save button
     // The band's top and the rows down to the Board.
-    EXPECT_EQ(0, shown.CountOther(kWatermark, 0, 0, p.width, 1)) << "row 0";
-    EXPECT_EQ(0, shown.CountOther(kWatermark, 0, 1 + p.iconSize, p.width, p.toolbarHeight))
+    EXPECT_EQ(0, shown.CountOther(kWatermark, 0, 0, screen->width, edit.toolbarTop)) << "row 0";
+    EXPECT_EQ(0, shown.CountOther(kWatermark, 0, edit.toolbarTop + edit.iconSize, screen->width,
+                                  edit.board.top))
         << "rows between the toolbar and the Board";
 }
 
 TEST_F(PaintTest, ButtonsFollowTheToolAndTheShowSettings)
 {
     g_item.graphicsEditMode = 1;
-    const Profile &p = *screen;
-    bool s = p.small;
-
-    g_item.interactionState = TOOL_ERASER;
-    g_item.showText = 0;
-    Image shown = Repaint();
-    ExpectIconAt(shown, s ? IDI_PEN_OFF_SMALL : IDI_PEN_OFF_LARGE, p.penButtonX, "pen button");
-    ExpectIconAt(shown, s ? IDI_ERASER_ON_SMALL : IDI_ERASER_ON_LARGE, p.eraserButtonX, "eraser button");
-    ExpectIconAt(shown, s ? IDI_STAMP_OFF_SMALL : IDI_STAMP_OFF_LARGE, p.stampButtonX, "stamp button");
-    ExpectIconAt(shown, s ? IDI_TEXT_HIDDEN_SMALL : IDI_TEXT_HIDDEN_LARGE, p.textToggleX, "text toggle");
-
-    g_item.interactionState = TOOL_STAMP;
-    g_item.showText = 1;
-    g_item.showImage = 0;
-    shown = Repaint();
-    ExpectIconAt(shown, s ? IDI_PEN_OFF_SMALL : IDI_PEN_OFF_LARGE, p.penButtonX, "pen button");
-    ExpectIconAt(shown, s ? IDI_ERASER_OFF_SMALL : IDI_ERASER_OFF_LARGE, p.eraserButtonX, "eraser button");
-    ExpectIconAt(shown, s ? IDI_STAMP_ON_SMALL : IDI_STAMP_ON_LARGE, p.stampButtonX, "stamp button");
-    ExpectIconAt(shown, s ? IDI_IMAGE_HIDDEN_SMALL : IDI_IMAGE_HIDDEN_LARGE, p.imageToggleX, "picture toggle");
+    struct Shown {
+        ItemCell cell;
+        int small, large;       // the icon of each set
+    };
+    const struct {
+        int tool, showText, showImage;
+        Shown icons[4];
+    } rows[] = {
+        {TOOL_ERASER, 0, 1, {{CELL_PEN, IDI_PEN_OFF_SMALL, IDI_PEN_OFF_LARGE},
+                             {CELL_ERASER, IDI_ERASER_ON_SMALL, IDI_ERASER_ON_LARGE},
+                             {CELL_STAMP, IDI_STAMP_OFF_SMALL, IDI_STAMP_OFF_LARGE},
+                             {CELL_TEXT_TOGGLE, IDI_TEXT_HIDDEN_SMALL, IDI_TEXT_HIDDEN_LARGE}}},
+        {TOOL_STAMP, 1, 0, {{CELL_PEN, IDI_PEN_OFF_SMALL, IDI_PEN_OFF_LARGE},
+                            {CELL_ERASER, IDI_ERASER_OFF_SMALL, IDI_ERASER_OFF_LARGE},
+                            {CELL_STAMP, IDI_STAMP_ON_SMALL, IDI_STAMP_ON_LARGE},
+                            {CELL_IMAGE_TOGGLE, IDI_IMAGE_HIDDEN_SMALL, IDI_IMAGE_HIDDEN_LARGE}}},
+    };
+    for (const auto &row : rows) {
+        g_item.interactionState = row.tool;
+        g_item.showText = row.showText;
+        g_item.showImage = row.showImage;
+        Image shown = Repaint();
+        for (const Shown &icon : row.icons)
+            ExpectIconAt(shown, Icon(icon.small, icon.large), icon.cell, "button");
+    }
 }
 
 TEST_F(PaintTest, PenAndStampSwatchesAreFilledInsideTheirFrames)
@@ -553,20 +566,22 @@ TEST_F(PaintTest, PenAndStampSwatchesAreFilledInsideTheirFrames)
     g_item.graphicsEditMode = 1;
     g_item.penColorRGB = kPen;
     g_item.stampColorRGB = kStamp;
-    const Profile &p = *screen;
     Image shown = Repaint();
-    ExpectSwatch(shown, p.penSwatchX, Ref(kPen), "pen swatch");
-    ExpectSwatch(shown, p.stampSwatchX, Ref(kStamp), "stamp swatch");
-    // Below each swatch, in the lower-left quarter of its cell, the
-    // half-button mark over the watermark.
-    Image mark = IconOverWatermark(p.small ? IDI_LOWER_MARK_SMALL : IDI_LOWER_MARK_LARGE, p.iconSize);
-    ASSERT_GT(mark.CountOther(kWatermark, 0, p.swatchSize, p.swatchSize, p.iconSize), 0);
-    for (int x : {p.penSwatchX, p.eraserSwatchX, p.stampSwatchX}) {
+    ExpectSwatch(shown, CELL_PEN_COLOR, Ref(kPen), "pen swatch");
+    ExpectSwatch(shown, CELL_STAMP_COLOR, Ref(kStamp), "stamp swatch");
+    // Each swatch's lower half-button shows the half-button mark over the
+    // watermark.
+    int size = edit.iconSize;
+    Image mark = IconOverWatermark(Icon(IDI_LOWER_MARK_SMALL, IDI_LOWER_MARK_LARGE), size);
+    for (ItemCell cell : {CELL_PEN_WIDTH, CELL_ERASER_WIDTH, CELL_SHAPE}) {
+        const LayoutRect &half = edit.cells[cell];
+        int markTop = half.top - edit.toolbarTop;
+        ASSERT_GT(mark.CountOther(kWatermark, 0, markTop, half.right - half.left, size), 0);
         int wrong = 0;
-        for (int y = p.swatchSize; y < p.iconSize; y++)
-            for (int dx = 0; dx < p.swatchSize; dx++)
-                wrong += shown.At(x + dx, 1 + y) != mark.At(dx, y);
-        EXPECT_EQ(0, wrong) << "lower-left quarter of the swatch cell at x " << x;
+        for (int y = half.top; y < half.bottom; y++)
+            for (int x = half.left; x < half.right; x++)
+                wrong += shown.At(x, y) != mark.At(x - half.left, y - edit.toolbarTop);
+        EXPECT_EQ(0, wrong) << "lower half-button at x " << half.left;
     }
 }
 
@@ -575,32 +590,30 @@ TEST_F(PaintTest, TransparentEraserLeavesItsSwatchEmptyPinkFillsIt)
     g_item.graphicsEditMode = 1;
     g_item.eraserColorRGB = kBoardGrey;
     Image shown = Repaint();
-    ExpectSwatch(shown, screen->eraserSwatchX, kWatermark, "Transparent eraser swatch");
+    ExpectSwatch(shown, CELL_ERASER_COLOR, kWatermark, "Transparent eraser swatch");
 
     g_item.eraserColorRGB = kPink;
     shown = Repaint();
-    ExpectSwatch(shown, screen->eraserSwatchX, Ref(kPink), "Pink eraser swatch");
+    ExpectSwatch(shown, CELL_ERASER_COLOR, Ref(kPink), "Pink eraser swatch");
 }
 
 TEST_F(PaintTest, SaveButtonShowsOnlyWhileTheBoardIsDirty)
 {
     g_item.graphicsEditMode = 1;
-    const Profile &p = *screen;
+    const LayoutRect &save = edit.cells[CELL_SAVE];
     g_item.boardDirty = 0;
     Image shown = Repaint();
-    EXPECT_EQ(0, shown.CountOther(kWatermark, p.saveButtonX, 0, p.saveButtonX + p.iconSize,
-                                  1 + p.iconSize));
+    EXPECT_EQ(0, shown.CountOther(kWatermark, save.left, 0, save.right, save.bottom));
 
     g_item.boardDirty = 1;
     shown = Repaint();
-    ExpectIconAt(shown, p.small ? IDI_SAVE_SMALL : IDI_SAVE_LARGE, p.saveButtonX, "save button");
+    ExpectIconAt(shown, Icon(IDI_SAVE_SMALL, IDI_SAVE_LARGE), CELL_SAVE, "save button");
     // Its red face, and the watermark on both sides.
-    int c = p.saveButtonX + p.iconSize / 2;
+    int c = (save.left + save.right) / 2;
     EXPECT_EQ(RGB(255, 0, 0), shown.At(c, 3)) << "face at " << Where(c, 3);
-    EXPECT_GT(shown.Find(RGB(255, 0, 0), p.saveButtonX, 1, p.saveButtonX + p.iconSize,
-                         1 + p.iconSize).size(), (size_t)(p.iconSize * p.iconSize / 2));
-    ExpectToolbarGap(shown, p.imageToggleX + p.iconSize, p.saveButtonX);
-    ExpectToolbarGap(shown, p.saveButtonX + p.iconSize, p.width);
+    EXPECT_GT(shown.Find(RGB(255, 0, 0), save.left, save.top, save.right, save.bottom).size(),
+              (size_t)(edit.iconSize * edit.iconSize / 2));
+    ExpectWatermarkBetweenCells(shown, true);
 }
 
 // ---------------------------------------------------------------------------
@@ -637,7 +650,7 @@ protected:
         Image shown = RepaintWithoutErase();
         g_item.strokeActive = 0;
         std::set<std::pair<int, int>> dots;
-        int top = screen->toolbarHeight;
+        int top = edit.board.top;
         for (const POINT &p : shown.Find(color, 0, top, shown.width, shown.height))
             dots.insert({p.x - x, p.y - y});
         int others = shown.CountOther(kCleared, 0, top, shown.width, shown.height) - (int)dots.size();

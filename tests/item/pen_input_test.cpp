@@ -42,7 +42,7 @@ protected:
         return red;
     }
     // The stored row of an item point's dot.
-    int Row(int itemY) { return 640 - (itemY - g_item.toolbarHeight); }
+    int Row(int itemY) { return 640 - (itemY - g_item.layout.board.top); }
 };
 
 TEST_F(PenInputTest, ATapGivesOneDot)
@@ -81,7 +81,7 @@ TEST_F(PenInputTest, SlopedStrokesGiveExactlyTheirElevenDots)
 
 TEST_F(PenInputTest, AStrokeOntoTheToolbarIsDiscardedAndItsPenUpActsOnNothing)
 {
-    int textToggle = g_item.textToggleX + 4;
+    int textToggle = ToolbarCell(CELL_TEXT_TOGGLE).left + 4;
     Down(textToggle, 200);
     Move(textToggle, 100);
     Move(textToggle, 5);                 // onto the text toggle
@@ -145,7 +145,7 @@ TEST_F(PenInputTest, SaveButtonSavesOnlyChangesAndKeepsThemMarkedWhenNoFolderTak
     HANDLE h = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     GetFileTime(h, nullptr, nullptr, &before);
     CloseHandle(h);
-    int save = g_item.saveButtonX + 4;
+    int save = ToolbarCell(CELL_SAVE).left + 4;
     Down(save, 5);
     ValidateRect(item, nullptr);
     Up(save, 5);
@@ -177,7 +177,7 @@ TEST_F(PenInputTest, SaveButtonSavesOnlyChangesAndKeepsThemMarkedWhenNoFolderTak
 
 TEST_F(PenInputTest, TogglesFlipAndSaveTheSettings)
 {
-    int image = g_item.imageToggleX + 2, text = g_item.textToggleX + 2;
+    int image = ToolbarCell(CELL_IMAGE_TOGGLE).left + 2, text = ToolbarCell(CELL_TEXT_TOGGLE).left + 2;
     Up(text, 3);
     EXPECT_EQ(0, g_item.showText);
     EXPECT_EQ(L"2", ReadStored(L"showtext").Text());
@@ -196,7 +196,7 @@ TEST_F(PenInputTest, NormalModeTapsOutsideTheCornerOnlyCapture)
     Down(100, 100);
     EXPECT_EQ(item, GetCapture());
     EXPECT_EQ(0, g_item.strokeActive);
-    Up(g_item.saveButtonX + 2, 3);
+    Up(ToolbarCell(CELL_SAVE).left + 2, 3);
     EXPECT_EQ(nullptr, GetCapture());
     EXPECT_TRUE(RedPixels().empty());
     EXPECT_EQ(1, g_item.showText);

@@ -24,6 +24,17 @@ const PixelRGB kMarker = {10, 20, 30};
 // A Board in the background grey.
 struct GreyBoard : TestBoard {
     GreyBoard(int w, int h) : TestBoard(w, h, kBackground) {}
+
+    // Whether every written pixel holds these three bytes, blue first.
+    bool WrittenAre(int blue, int green, int red) const
+    {
+        for (const Pixel &p : Written()) {
+            const unsigned char *b = At(p.first, p.second);
+            if (b[0] != blue || b[1] != green || b[2] != red)
+                return false;
+        }
+        return true;
+    }
 };
 
 struct ShapeRow {
@@ -36,18 +47,18 @@ struct ShapeRow {
 
 // The shape table: frame and pixel count of every shape.
 const ShapeRow kShapeTable[] = {
-    {1, "Star - S", -7, 8, -8, 7, 140, true},
-    {2, "Star - L", -14, 15, -14, 14, 422, true},
-    {4, "Heart - S", -7, 8, -8, 6, 158, true},
-    {5, "Heart - L", -14, 15, -15, 14, 622, true},
-    {7, "Circle (filled) - S", -7, 7, -7, 7, 177, true},
-    {8, "Circle (filled) - L", -14, 15, -15, 14, 688, true},
-    {10, "Circle (unfilled) - S", -7, 7, -7, 7, 40, false},
-    {11, "Circle (unfilled) - L", -14, 15, -15, 14, 84, false},
-    {13, "Square (filled) - S", -6, 7, -7, 6, 196, true},
-    {14, "Square (filled) - L", -14, 15, -15, 14, 900, true},
-    {16, "Square (unfilled) - S", -6, 7, -7, 6, 52, false},
-    {17, "Square (unfilled) - L", -14, 15, -15, 14, 116, false},
+    {SHAPE_STAR_S, "Star - S", -7, 8, -8, 7, 140, true},
+    {SHAPE_STAR_L, "Star - L", -14, 15, -14, 14, 422, true},
+    {SHAPE_HEART_S, "Heart - S", -7, 8, -8, 6, 158, true},
+    {SHAPE_HEART_L, "Heart - L", -14, 15, -15, 14, 622, true},
+    {SHAPE_CIRCLE_FILLED_S, "Circle (filled) - S", -7, 7, -7, 7, 177, true},
+    {SHAPE_CIRCLE_FILLED_L, "Circle (filled) - L", -14, 15, -15, 14, 688, true},
+    {SHAPE_CIRCLE_OUTLINE_S, "Circle (unfilled) - S", -7, 7, -7, 7, 40, false},
+    {SHAPE_CIRCLE_OUTLINE_L, "Circle (unfilled) - L", -14, 15, -15, 14, 84, false},
+    {SHAPE_SQUARE_FILLED_S, "Square (filled) - S", -6, 7, -7, 6, 196, true},
+    {SHAPE_SQUARE_FILLED_L, "Square (filled) - L", -14, 15, -15, 14, 900, true},
+    {SHAPE_SQUARE_OUTLINE_S, "Square (unfilled) - S", -6, 7, -7, 6, 52, false},
+    {SHAPE_SQUARE_OUTLINE_L, "Square (unfilled) - L", -14, 15, -15, 14, 116, false},
 };
 
 // The pattern of a shape as (dx, dr) offsets from its anchor, read back
@@ -280,22 +291,12 @@ TEST(StampShapes, EveryPixelGetsTheColourAsBlueGreenRedLowBytes)
     BoardStampShape(t.board, 320, 320, SHAPE_HEART_L, kYellow);
     PixelSet written = t.Written();
     ASSERT_EQ(622u, written.size());
-    for (const Pixel &p : written) {
-        const unsigned char *b = t.At(p.first, p.second);
-        ASSERT_EQ(0, b[0]);
-        ASSERT_EQ(255, b[1]);
-        ASSERT_EQ(255, b[2]);
-    }
+    EXPECT_TRUE(t.WrittenAre(0, 255, 255));
 
     // Distinct components, one above 255: each byte is its component's low byte.
     GreyBoard u(64, 64);
     BoardStampShape(u.board, 32, 32, SHAPE_SQUARE_FILLED_S, PixelRGB{256 + 7, 8, 9});
-    for (const Pixel &p : u.Written()) {
-        const unsigned char *b = u.At(p.first, p.second);
-        ASSERT_EQ(9, b[0]);
-        ASSERT_EQ(8, b[1]);
-        ASSERT_EQ(7, b[2]);
-    }
+    EXPECT_TRUE(u.WrittenAre(9, 8, 7));
     EXPECT_EQ(196u, u.Written().size());
 }
 
@@ -391,14 +392,8 @@ TEST_F(StampShapeTest, UsesTheSelectedShapeAndStampColour)
     g_item.penColorRGB = ColorRGB{4, 5, 6};
     GreyBoard t(640, 640);
     StampShape(t.board, 100, 200);
-    PixelSet written = t.Written();
-    EXPECT_EQ(52u, written.size());
-    for (const Pixel &q : written) {
-        const unsigned char *p = t.At(q.first, q.second);
-        ASSERT_EQ(3, p[0]);
-        ASSERT_EQ(2, p[1]);
-        ASSERT_EQ(1, p[2]);
-    }
+    EXPECT_EQ(52u, t.Written().size());
+    EXPECT_TRUE(t.WrittenAre(3, 2, 1));
 
     g_item.shapeIndex = 3;
     const std::vector<unsigned char> before = t.memory;

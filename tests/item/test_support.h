@@ -92,3 +92,14 @@ protected:
 // Pixel helpers on the Board of g_item.
 struct PixelBytes { int blue, green, red; };
 PixelBytes BoardPixelAt(int column, int storedRow);
+
+// A toolbar cell as the item lays it out in graphics edit mode, in whatever
+// mode it is now, on the screen of its last layout.
+inline LayoutRect ToolbarCell(ItemCell cell)
+{
+    ItemLayoutInput input = g_item.layoutInput;
+    input.graphicsEditMode = 1;
+    ItemLayout layout;
+    LayOutItem(input, &layout);
+    return layout.cells[cell];
+}
