@@ -25,3 +25,5 @@ for variant in arm-O0 arm-O2 thumb-O0 thumb-O2; do
     # Symbol values as the ELF holds them: bit 0 set for a Thumb function.
     arm-linux-gnueabi-readelf -sW "$out/$variant.elf" | awk '$4 == "FUNC" {print $2, $8}' >"$out/$variant.sym"
 done
+# The reference processor's harness (qemu_harness.c), a Linux ARM program.
+$cc "${flags[@]}" -marm -O2 -Wl,-e,_start -o "$out/qemu_harness.elf" "$src/qemu_harness.c"
