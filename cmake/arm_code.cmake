@@ -4,10 +4,10 @@
 # that need the code say so and skip.
 find_program(ARM_LINUX_CC arm-linux-gnueabi-gcc)
 if(ARM_LINUX_CC)
-    set(ARM_CODE_SOURCES ${ROOT}/tests/emulator/arm_functions.c ${ROOT}/tests/emulator/arm_peer.c
-        ${ROOT}/tests/emulator/arm_functions.h ${ROOT}/tests/emulator/flat.ld ${ROOT}/tests/emulator/build_arm_code.sh)
+    set(ARM_CODE_SOURCES ${EMULATOR_ROOT}/tests/emulator/arm_functions.c ${EMULATOR_ROOT}/tests/emulator/arm_peer.c
+        ${EMULATOR_ROOT}/tests/emulator/arm_functions.h ${EMULATOR_ROOT}/tests/emulator/flat.ld ${EMULATOR_ROOT}/tests/emulator/build_arm_code.sh)
     add_custom_command(OUTPUT ${ARM_CODE_DIR}/arm-O2.bin
-        COMMAND ${ROOT}/tests/emulator/build_arm_code.sh ${ROOT}/tests/emulator ${ARM_CODE_DIR}
+        COMMAND ${EMULATOR_ROOT}/tests/emulator/build_arm_code.sh ${EMULATOR_ROOT}/tests/emulator ${ARM_CODE_DIR}
         DEPENDS ${ARM_CODE_SOURCES}
         COMMENT "Compiling the interpreter's test functions for ARM and Thumb")
     add_custom_target(arm_code ALL DEPENDS ${ARM_CODE_DIR}/arm-O2.bin)

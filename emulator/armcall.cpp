@@ -1,7 +1,8 @@
 // armcall: runs one ARM function of a file in the interpreter.
 //   armcall FILE.bin LOADADDRESS OFFSET [ARG...]   a flat binary at LOADADDRESS,
 //       the function at LOADADDRESS + OFFSET (odd: in Thumb state)
-//   armcall FILE.dll #ORDINAL|NAME [ARG...]        an export of a PE file
+//   armcall [--base ADDRESS] FILE.dll #ORDINAL|NAME [ARG...]
+//       an export of a PE file, mapped at its image base or at ADDRESS
 // Prints r0 (unsigned decimal) and the number of instructions executed.
 // Exit status: 0 when the function returned, 2 when it stopped with a
 // fault (reported on stderr), 1 for a bad command line or file.
@@ -15,7 +16,7 @@
 static int Usage()
 {
     fprintf(stderr, "usage: armcall FILE.bin LOADADDRESS OFFSET [ARG...]\n"
-                    "       armcall FILE.dll #ORDINAL|NAME [ARG...]\n"
+                    "       armcall [--base ADDRESS] FILE.dll #ORDINAL|NAME [ARG...]\n"
                     "ARGs and addresses in decimal or 0x hex\n");
     return 1;
 }
@@ -49,6 +50,13 @@ static bool ParseArgs(int argc, char **argv, int first, std::vector<uint32_t> &a
 
 int main(int argc, char **argv)
 {
+    uint32_t requested_base = 0;
+    if (argc > 2 && strcmp(argv[1], "--base") == 0) {
+        if (!ParseWord(argv[2], requested_base))
+            return Usage();
+        argc -= 2;
+        argv += 2;
+    }
     if (argc < 3)
         return Usage();
     std::vector<uint8_t> file;
@@ -63,7 +71,7 @@ int main(int argc, char **argv)
     if (pe) {
         LoadedImage image;
         std::string error;
-        if (!LoadPeImage(cpu, file, ImportBinder(), image, error)) {
+        if (!LoadPeImage(cpu, file, ImportBinder(), image, error, requested_base)) {
             fprintf(stderr, "armcall: %s refused: %s\n", argv[1], error.c_str());
             return 1;
         }

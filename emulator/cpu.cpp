@@ -1,6 +1,7 @@
 // The run loop, the cache of decoded pages, the traps and the stops.
 #include "emulator/cpu.h"
 #include "emulator/execute.h"
+#include <stdio.h>
 
 uint32_t Cpu::Cpsr() const
 {
@@ -93,7 +94,13 @@ static bool EnterUnmapped(Cpu &cpu, uint32_t &pc)
     }
     if (trap->second.stop != kStopNone) {
         cpu.r[15] = pc + 8;
-        Report(cpu, trap->second.stop, pc, pc, trap->second.name);
+        std::string detail = trap->second.name;
+        if (trap->second.stop != kStopReturned) {
+            char caller[40];
+            snprintf(caller, sizeof caller, ", called with lr 0x%08X", cpu.r[14]);
+            detail += caller;
+        }
+        Report(cpu, trap->second.stop, pc, pc, detail);
         return false;
     }
     cpu.count++;

@@ -181,7 +181,7 @@ bool ReadExports(Bytes image, Directory dir, LoadedImage &out, std::string &erro
 }  // namespace
 
 bool LoadPeImage(Cpu &cpu, const std::vector<uint8_t> &file_bytes, const ImportBinder &binder,
-                 LoadedImage &out, std::string &error)
+                 LoadedImage &out, std::string &error, uint32_t requested_base)
 {
     out = LoadedImage();
     if (file_bytes.size() > kMaxImageSize * 2ull) { error = "file too large"; return false; }
@@ -222,7 +222,7 @@ bool LoadPeImage(Cpu &cpu, const std::vector<uint8_t> &file_bytes, const ImportB
         if (copy && !file.Has(at, copy)) { error = "section " + name + " outside the file"; return false; }
     }
 
-    uint32_t base = out.preferred_base;
+    uint32_t base = requested_base ? requested_base : out.preferred_base;
     if (base == 0 || (base & 0xFFFF) || (uint64_t)base + size > kTrapArea || !cpu.memory.IsFree(base, size))
         base = cpu.memory.FindFree(0x10000000u, size, 0x10000u);
     uint8_t *host = base ? cpu.memory.MapOwned(base, size, true) : nullptr;

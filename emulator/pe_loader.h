@@ -30,8 +30,9 @@ struct LoadedImage {
     std::vector<PeExport> exports;
 };
 
-// Loads the file's bytes; on failure returns false with ERROR saying why.
+// Loads the file's bytes at its image base, or at BASE when that is not 0
+// (relocating it); on failure returns false with ERROR saying why.
 bool LoadPeImage(Cpu &cpu, const std::vector<uint8_t> &file, const ImportBinder &binder,
-                 LoadedImage &image, std::string &error);
+                 LoadedImage &image, std::string &error, uint32_t base = 0);
 // The export by "#ORDINAL" or by name; false when there is none.
 bool FindExport(const LoadedImage &image, const std::string &which, uint32_t &address);
