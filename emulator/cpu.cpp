@@ -18,6 +18,9 @@ void Cpu::SetFlags(uint32_t psr)
     q = (psr >> 27) & 1;
 }
 
+// Where a handler that stops the run sends it: never mapped (kGuestLimit).
+static const uint32_t kStopAddress = 0xFFFFFFFFu;
+
 // Fills the report for the instruction at PC; the run ends after it.
 static void Report(Cpu &cpu, StopKind kind, uint32_t pc, uint32_t address, const std::string &detail)
 {
@@ -32,7 +35,7 @@ static void Report(Cpu &cpu, StopKind kind, uint32_t pc, uint32_t address, const
         if (!cpu.thumb)
             cpu.stop.instruction |= (uint32_t)p[2] << 16 | (uint32_t)p[3] << 24;
     }
-    cpu.limit = 0;
+    cpu.next = kStopAddress;   // the run loop finds no page there, and sees the stop
 }
 
 void Cpu::Fault(StopKind kind, uint32_t address, const char *detail)
@@ -108,35 +111,47 @@ static bool EnterUnmapped(Cpu &cpu, uint32_t &pc)
     trap->second.function(cpu);
     if (cpu.stop.kind != kStopNone)
         return false;
-    cpu.thumb = back & 1;
+    cpu.SetThumb(back & 1);
     pc = back & ~1u;
     return true;
 }
 
+// The run loop of one state: executes while the instructions are in the
+// decoded page the cpu holds for that state; returns at a new page, a
+// change of state, a stop or the end of the budget.
+template <bool THUMB>
+static void RunInState(Cpu &cpu, uint32_t &at)
+{
+    constexpr uint32_t step = THUMB ? 2 : 4, page_mask = kArmPageSize - 1;
+    uint64_t count = cpu.count;
+    const uint64_t limit = cpu.limit;
+    while (count < limit && ((at & ~page_mask) | THUMB) == cpu.cached_key_) {
+        const Insn &insn = cpu.cached_page_->insns[(at & page_mask) >> (THUMB ? 1 : 2)];
+        count++;
+        cpu.next = at + step;
+        cpu.r[15] = at + 2 * step;
+        if (insn.cond >= 14 || ConditionPasses(cpu, insn.cond))
+            insn.handler(cpu, insn);
+        at = cpu.next;
+    }
+    cpu.count = count;
+}
+
 StopKind Cpu::Run()
 {
-    uint64_t budget = limit;
     stop = StopReport();
     uint32_t at = pc;
     for (;;) {
-        while (count < limit) {
-            uint32_t key = (at & ~(uint32_t)(kArmPageSize - 1)) | (thumb ? 1 : 0);
-            if (key != cached_key_) {
-                if (!memory.Read(at, thumb ? 2 : 4))
-                    break;
-                PageFor(at);
-            }
-            unsigned step = thumb ? 2 : 4;
-            const Insn &insn = cached_page_->insns[(at & (kArmPageSize - 1)) >> (thumb ? 1 : 2)];
-            count++;
-            next = at + step;
-            r[15] = at + 2 * step;
-            if (insn.cond >= 14 || ConditionPasses(*this, insn.cond))
-                insn.handler(*this, insn);
-            at = next;
-        }
+        if (thumb)
+            RunInState<true>(*this, at);
+        else
+            RunInState<false>(*this, at);
         if (stop.kind != kStopNone || count >= limit)
             break;
+        if (memory.Read(at, thumb ? 2 : 4)) {
+            PageFor(at);
+            continue;
+        }
         cached_key_ = kNoPage;
         if (!EnterUnmapped(*this, at))
             break;
@@ -146,8 +161,7 @@ StopKind Cpu::Run()
         stop.pc = at;
         stop.thumb = thumb;
     }
-    limit = budget;
-    pc = at;
-    r[15] = at;
+    pc = StopIsFault(stop.kind) && stop.kind != kStopStepLimit ? stop.pc : at;
+    r[15] = pc;
     return stop.kind;
 }

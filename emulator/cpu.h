@@ -68,6 +68,15 @@ struct Cpu {
     uint32_t Cpsr() const;
     // Sets N, Z, C, V and Q from a PSR value (MSR's flags field).
     void SetFlags(uint32_t psr);
+    // Enters ARM (false) or Thumb (true) state; handlers call it so that the
+    // run loop sees the change.
+    void SetThumb(bool state)
+    {
+        if (state != thumb) {
+            thumb = state;
+            cached_key_ = kNoPage;
+        }
+    }
     // Forgets decoded instructions (after code was written or loaded again).
     void ForgetCode() { pages_.clear(); cached_key_ = kNoPage; cached_page_ = nullptr; }
 
@@ -80,11 +89,14 @@ struct Cpu {
 
     DecodedPage *PageFor(uint32_t address);  // slow path of the run loop
 
+    // The decoded page the run loop is in: its key is the page's address |
+    // 1 in Thumb state. kNoPage matches no key (keys have bits 1-11 clear).
+    enum : uint32_t { kNoPage = 0xFFFFFFFFu };
+    uint32_t cached_key_ = kNoPage;
+    DecodedPage *cached_page_ = nullptr;
+
 private:
     std::unordered_map<uint32_t, std::unique_ptr<DecodedPage>> pages_;
-    enum : uint32_t { kNoPage = 0xFFFFFFFFu };  // matches no key: keys have bits 1-11 clear
-    uint32_t cached_key_ = kNoPage;  // page address | thumb
-    DecodedPage *cached_page_ = nullptr;
 };
 
 // Decoders: fill INSN for the instruction at ADDRESS, read from memory.

@@ -132,7 +132,7 @@ void BranchLink(Cpu &c, const Insn &i)
 void BranchLinkExchangeImmediate(Cpu &c, const Insn &i)
 {
     c.r[14] = c.next;
-    c.thumb = true;
+    c.SetThumb(true);
     c.next = i.imm;
 }
 
@@ -158,7 +158,7 @@ void ThumbBranchLinkExchangeSuffix(Cpu &c, const Insn &i)
 {
     uint32_t target = (c.r[14] + i.imm) & ~3u;
     c.r[14] = c.next | 1;
-    c.thumb = false;
+    c.SetThumb(false);
     c.next = target;
 }
 

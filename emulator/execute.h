@@ -67,7 +67,7 @@ inline void WritePc(Cpu &c, uint32_t value) { c.next = value & (c.thumb ? ~1u : 
 // A PC load that interworks (LDR, LDM, POP, BX): bit 0 selects Thumb state.
 inline void InterworkPc(Cpu &c, uint32_t value)
 {
-    c.thumb = value & 1;
+    c.SetThumb(value & 1);
     c.next = value & (c.thumb ? ~1u : ~3u);
 }
 inline void WriteReg(Cpu &c, unsigned rd, uint32_t value)

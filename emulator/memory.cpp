@@ -18,7 +18,7 @@ bool Memory::IsFree(uint32_t guest, uint32_t size) const
 
 bool Memory::Map(uint32_t guest, uint32_t size, uint8_t *host, bool writable)
 {
-    if (size == 0 || (uint64_t)guest + size > 0x100000000ull || !IsFree(guest, size))
+    if (size == 0 || (uint64_t)guest + size > kGuestLimit || !IsFree(guest, size))
         return false;
     regions_.push_back({guest, size, host, writable});
     return true;
@@ -26,7 +26,7 @@ bool Memory::Map(uint32_t guest, uint32_t size, uint8_t *host, bool writable)
 
 uint8_t *Memory::MapOwned(uint32_t guest, uint32_t size, bool writable)
 {
-    if (size == 0 || (uint64_t)guest + size > 0x100000000ull || !IsFree(guest, size))
+    if (size == 0 || (uint64_t)guest + size > kGuestLimit || !IsFree(guest, size))
         return nullptr;
     std::unique_ptr<uint8_t[]> bytes(new uint8_t[size]);
     memset(bytes.get(), 0, size);
@@ -39,7 +39,7 @@ uint8_t *Memory::MapOwned(uint32_t guest, uint32_t size, bool writable)
 uint32_t Memory::FindFree(uint32_t from, uint32_t size, uint32_t align) const
 {
     uint64_t at = ((uint64_t)from + align - 1) / align * align;
-    while (at + size <= 0xFFFF0000ull) {
+    while (at + size <= kGuestLimit) {
         bool moved = false;
         for (const MemoryRegion &r : regions_) {
             if (Overlaps((uint32_t)at, size, r.guest, r.size)) {

@@ -7,6 +7,10 @@
 #include <memory>
 #include <vector>
 
+// Nothing is mapped from here up: the run's traps (returns, bound and
+// unbound imports) and its stop marker live there.
+enum : uint32_t { kGuestLimit = 0xFFFF0000u };
+
 struct MemoryRegion {
     uint32_t guest;     // first guest address
     uint32_t size;      // bytes; never 0
@@ -16,8 +20,8 @@ struct MemoryRegion {
 
 class Memory {
 public:
-    // Maps host bytes the caller owns at GUEST; false when the range wraps
-    // or overlaps a region already mapped.
+    // Maps host bytes the caller owns at GUEST; false when the range reaches
+    // kGuestLimit or overlaps a region already mapped.
     bool Map(uint32_t guest, uint32_t size, uint8_t *host, bool writable);
     // Maps SIZE zeroed bytes the memory owns; NULL on overlap.
     uint8_t *MapOwned(uint32_t guest, uint32_t size, bool writable);
