@@ -26,6 +26,7 @@ struct Insn {
     uint8_t amount;         // shift amount, or a handler's small operand
     uint8_t bits;           // a handler's flags (P, U, W, S ...)
     uint32_t imm;           // immediate, offset, register list or target
+    uint32_t spare;         // pads the entry to 32 bytes on 64-bit hosts: a shift indexes a page
 };
 
 enum { kArmPageBits = 12, kArmPageSize = 1 << kArmPageBits };
