@@ -5,8 +5,9 @@
 find_program(ARM_LINUX_CC arm-linux-gnueabi-gcc)
 if(ARM_LINUX_CC)
     set(ARM_CODE_SOURCES ${EMULATOR_ROOT}/tests/emulator/arm_functions.c ${EMULATOR_ROOT}/tests/emulator/arm_peer.c
-        ${EMULATOR_ROOT}/tests/emulator/arm_functions.h ${EMULATOR_ROOT}/tests/emulator/flat.ld ${EMULATOR_ROOT}/tests/emulator/build_arm_code.sh)
-    add_custom_command(OUTPUT ${ARM_CODE_DIR}/arm-O2.bin
+        ${EMULATOR_ROOT}/tests/emulator/arm_functions.h ${EMULATOR_ROOT}/tests/emulator/flat.ld ${EMULATOR_ROOT}/tests/emulator/build_arm_code.sh
+        ${EMULATOR_ROOT}/tests/emulator/qemu_harness.c)
+    add_custom_command(OUTPUT ${ARM_CODE_DIR}/arm-O2.bin ${ARM_CODE_DIR}/qemu_harness.elf
         COMMAND ${EMULATOR_ROOT}/tests/emulator/build_arm_code.sh ${EMULATOR_ROOT}/tests/emulator ${ARM_CODE_DIR}
         DEPENDS ${ARM_CODE_SOURCES}
         COMMENT "Compiling the interpreter's test functions for ARM and Thumb")

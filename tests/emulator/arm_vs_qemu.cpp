@@ -1,4 +1,5 @@
-// The differential check: generated instruction sequences run by qemu-arm
+// The differential check: generated instruction sequences (ARM, and Thumb
+// in every fourth case) run by qemu-arm
 // (-cpu pxa270, the device's processor) in qemu_harness.elf and by the
 // interpreter must leave the same registers, flags and buffer.
 //   arm_vs_qemu HARNESS [SEED [CASES [LENGTH]]]
@@ -36,7 +37,9 @@ Outcome Interpret(const SequenceCase &c, uint32_t buffer_address)
     cpu.traps[kReturnTrap] = Trap{kStopReturned, "end of sequence", nullptr};
     memcpy(cpu.r, c.r, sizeof c.r);
     cpu.r[11] = buffer_address;
+    cpu.r[13] = SetUpStack(cpu, 4096) - 256;
     cpu.SetFlags(c.flags);
+    cpu.thumb = c.flags & 0x20;
     cpu.pc = 0x8000;
     cpu.limit = 100000;
     out.stop = cpu.Run();
@@ -78,7 +81,8 @@ int main(int argc, char **argv)
     std::vector<SequenceCase> all;
     std::vector<uint8_t> input;
     for (int k = 0; k < cases; k++) {
-        all.push_back(GenerateSequence(rng, length));
+        // Every fourth case runs in Thumb state.
+        all.push_back(k % 4 == 3 ? GenerateThumbSequence(rng, length) : GenerateSequence(rng, length));
         const SequenceCase &c = all.back();
         uint32_t words = (uint32_t)c.code.size();
         Append(input, &words, 4);

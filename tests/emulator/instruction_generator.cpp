@@ -177,6 +177,127 @@ SequenceCase GenerateSequence(SequenceRng &rng, int length)
     return c;
 }
 
+namespace {
+
+// Thumb: r0-r6 are general (r7 holds the buffer's address); r8, r9, r10
+// and r12 are reached by the high-register forms.
+struct ThumbBuilder {
+    SequenceRng &rng;
+    std::vector<uint16_t> code;
+
+    unsigned Low() { return rng.Below(7); }
+    unsigned LowOrBase() { return rng.Below(8); }
+    unsigned High()
+    {
+        static const unsigned regs[] = {0, 1, 2, 3, 4, 5, 6, 8, 9, 10, 12};
+        return regs[rng.Below(11)];
+    }
+    void Emit(uint32_t half) { code.push_back((uint16_t)half); }
+
+    // rX = a word-aligned offset below 128 (lsl #27, lsr #25).
+    void Offset(unsigned reg)
+    {
+        Emit(0x0000 | 27u << 6 | reg << 3 | reg);
+        Emit(0x0800 | 25u << 6 | reg << 3 | reg);
+    }
+
+    // One instruction of one halfword (cases 0-6), or an idiom (7-10).
+    void Single() { One(7); }
+    void One(unsigned kinds = 11)
+    {
+        unsigned rd = Low();
+        switch (rng.Below(kinds)) {
+        case 0: Emit(rng.Below(3) << 11 | rng.Below(32) << 6 | LowOrBase() << 3 | rd); break;   // LSL/LSR/ASR #imm
+        case 1: Emit(0x1800 | rng.Below(4) << 9 | rng.Below(8) << 6 | LowOrBase() << 3 | rd); break;   // ADD/SUB reg or imm3
+        case 2: {                                                                                  // MOV/CMP/ADD/SUB #imm8
+            unsigned op = rng.Below(4);
+            Emit(0x2000 | op << 11 | (op == 1 ? LowOrBase() : rd) << 8 | rng.Below(256));
+            break;
+        }
+        case 3: case 4: {                                                                          // the ALU operations
+            unsigned op = rng.Below(16), rm = LowOrBase();
+            bool test = op == 8 || op == 10 || op == 11;
+            unsigned d = test ? LowOrBase() : rd;
+            if (op == 13)
+                while (rm == d)
+                    rm = LowOrBase();
+            Emit(0x4000 | op << 6 | rm << 3 | d);
+            break;
+        }
+        case 5: {                                                                                  // ADD/CMP/MOV high registers
+            unsigned op = rng.Below(3), d = High(), m = High();
+            if (d < 8 && m < 8)
+                m = 8 + rng.Below(3);
+            Emit(0x4400 | op << 8 | (d >> 3) << 7 | m << 3 | (d & 7));
+            break;
+        }
+        case 6: {                                                                                  // immediate offsets from r7
+            unsigned kind = rng.Below(3), load = rng.Below(2);
+            if (kind == 0)
+                Emit(0x6000 | load << 11 | rng.Below(32) << 6 | 7u << 3 | rd);        // LDR/STR word
+            else if (kind == 1)
+                Emit(0x7000 | load << 11 | rng.Below(32) << 6 | 7u << 3 | rd);        // LDRB/STRB
+            else
+                Emit(0x8000 | load << 11 | rng.Below(32) << 6 | 7u << 3 | rd);        // LDRH/STRH
+            break;
+        }
+        case 7: {                                                                                  // register offsets from r7
+            unsigned index = Low();
+            while (index == rd)
+                index = Low();
+            Offset(index);
+            Emit(0x5000 | rng.Below(8) << 9 | index << 6 | 7u << 3 | rd);
+            break;
+        }
+        case 8: {                                                                                  // PUSH, then POP of as many
+            unsigned pushed = 0, popped = 0;
+            while (!pushed || __builtin_popcount(pushed) > 7)   // as many as r0-r6 can take back
+                pushed = rng.Below(256);
+            int count = __builtin_popcount(pushed);
+            while (__builtin_popcount(popped) != count)
+                popped = rng.Below(128);   // not r7
+            Emit(0xB400 | pushed);
+            Single();
+            Emit(0xBC00 | popped);
+            break;
+        }
+        case 9: {                                                                                  // STMIA/LDMIA r6!
+            unsigned list = 0;
+            while (!list)
+                list = rng.Below(64);   // r0-r5
+            Emit(0x1C00 | 7u << 3 | 6);                 // adds r6, r7, #0
+            Emit(0x3600 | 64);                          // adds r6, #64
+            Emit(0xC000 | rng.Below(2) << 11 | 6u << 8 | list);
+            break;
+        }
+        default:                                                                                   // B<cond> over one instruction
+            Emit(0xD000 | rng.Below(14) << 8);
+            Single();
+            break;
+        }
+    }
+};
+
+}  // namespace
+
+SequenceCase GenerateThumbSequence(SequenceRng &rng, int length)
+{
+    SequenceCase c = GenerateSequence(rng, 0);
+    c.flags |= 0x20;
+    ThumbBuilder b{rng, {}};
+    b.Emit(0x4600 | 11u << 3 | 7);   // mov r7, r11
+    for (int k = 0; k < length; k++)
+        b.One();
+    if (b.code.size() % 2)
+        b.Emit(0x46C0);              // nop (mov r8, r8)
+    b.Emit(0x4778);                  // bx pc: into ARM state, 4 bytes on
+    b.Emit(0x46C0);
+    c.code.clear();
+    for (size_t k = 0; k < b.code.size(); k += 2)
+        c.code.push_back(b.code[k] | (uint32_t)b.code[k + 1] << 16);
+    return c;
+}
+
 std::string DescribeSequence(const SequenceCase &c)
 {
     std::string text;

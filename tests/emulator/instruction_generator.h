@@ -12,7 +12,7 @@ enum { kSequenceBuffer = 256 };
 
 struct SequenceCase {
     uint32_t r[13];         // r0-r12 before (r11: replaced by the buffer's address)
-    uint32_t flags;         // CPSR bits 31-27 before
+    uint32_t flags;         // CPSR bits 31-27 before, and bit 5 (T) for Thumb code
     uint8_t buffer[kSequenceBuffer];
     std::vector<uint32_t> code;
 };
@@ -33,5 +33,10 @@ struct SequenceRng {
 
 // One case of LENGTH instructions (a few more where an idiom needs a setup).
 SequenceCase GenerateSequence(SequenceRng &rng, int length);
+// The same in Thumb state: shifts, adds, the ALU operations, high-register
+// operations, loads and stores of every size through r7 (the buffer's
+// address), balanced PUSH/POP, LDMIA/STMIA, conditional branches. The code
+// ends with "bx pc" into ARM state, where the return is appended.
+SequenceCase GenerateThumbSequence(SequenceRng &rng, int length);
 // The words of a case as text, one per line, for a report.
 std::string DescribeSequence(const SequenceCase &c);

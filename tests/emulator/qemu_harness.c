@@ -1,7 +1,7 @@
 /* The reference side of the differential check: a Linux ARM program for
    qemu-arm that runs generated instruction sequences. From stdin, per case:
-   the word count N (0 ends), r0-r12, the flags (CPSR bits 31-27), the
-   256-byte buffer, then N instruction words. To stdout, per case: r0-r12,
+   the word count N (0 ends), r0-r12, the flags (CPSR bits 31-27, and bit 5
+   to start in Thumb state), the 256-byte buffer, then N instruction words. To stdout, per case: r0-r12,
    CPSR, the buffer and the buffer's address. r11 holds the buffer's
    address while the sequence runs; the sequence returns by
    "ldr pc, [pc, #-4]" and the return address, appended here. */
@@ -71,9 +71,11 @@ __asm__(
     "    str sp, [r0]\n"
     "    ldr r0, =state\n"
     "    ldr r1, [r0, #52]\n"
-    "    msr cpsr_f, r1\n"
     "    ldr lr, =code_page\n"
     "    ldr lr, [lr]\n"
+    "    tst r1, #0x20\n"
+    "    orrne lr, lr, #1\n"
+    "    msr cpsr_f, r1\n"
     "    ldm r0, {r0-r12}\n"
     "    bx lr\n"
     "    .global sequence_return\n"
