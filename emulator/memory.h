@@ -23,6 +23,15 @@ public:
     // Maps host bytes the caller owns at GUEST; false when the range reaches
     // kGuestLimit or overlaps a region already mapped.
     bool Map(uint32_t guest, uint32_t size, uint8_t *host, bool writable);
+    // Maps host bytes at the guest address equal to their host address, as
+    // in the stand-in's 32-bit process: a pointer the ARM code holds is the
+    // host's pointer. False when they lie above 4 GB (a 64-bit host) or
+    // overlap a region.
+    bool MapAtHostAddress(uint8_t *host, uint32_t size, bool writable)
+    {
+        uintptr_t at = (uintptr_t)host;
+        return (uint64_t)at == (uint32_t)at && Map((uint32_t)at, size, host, writable);
+    }
     // Maps SIZE zeroed bytes the memory owns; NULL on overlap.
     uint8_t *MapOwned(uint32_t guest, uint32_t size, bool writable);
     // True when no byte of [guest, guest + size) is mapped.

@@ -4,6 +4,9 @@
 #include "arm_code.h"
 #include <gtest/gtest.h>
 #include <string.h>
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
 
 namespace {
 
@@ -86,6 +89,33 @@ TEST(ArmFaults, SingleWordsStopWithTheirKind)
             EXPECT_EQ(cpu.stop.instruction, f.thumb ? (f.word & 0xFFFF) : f.word) << hex;
         }
     }
+}
+
+// In a 32-bit process a guest address is the host's: compiled code reads
+// and writes a host buffer through the pointer it is given.
+TEST(ArmMemory, GuestAddressesAreHostAddressesWhereTheyFit)
+{
+    std::string why_not, directory = ArmCodeDirectory(why_not);
+    if (directory.empty())
+        GTEST_SKIP() << why_not;
+#if defined(__linux__) && defined(MAP_32BIT)
+    // A native 64-bit test asks for memory below 4 GB, as a 32-bit process has it.
+    uint32_t *host_words = (uint32_t *)mmap(nullptr, 4096, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_32BIT, -1, 0);
+    ASSERT_NE((void *)host_words, MAP_FAILED);
+#else
+    static uint32_t host_words[4];   // in the image, below 4 GB under wine
+#endif
+    host_words[1] = 0xCAFEF00Du;
+    ArmProgram program;
+    ASSERT_TRUE(LoadArmProgram(directory, "arm-O2", program));
+    Cpu cpu;
+    std::vector<uint8_t> bytes = program.bytes;
+    cpu.memory.Map(kFlatBase, (uint32_t)bytes.size(), bytes.data(), true);
+    if (!cpu.memory.MapAtHostAddress((uint8_t *)host_words, 16, true))
+        GTEST_SKIP() << "the host's data lies above 4 GB here (a 64-bit process)";
+    SetUpStack(cpu, kDefaultStackSize);
+    ASSERT_EQ(CallFunction(cpu, program.symbols["read_word"], {(uint32_t)(uintptr_t)&host_words[1]}), kStopReturned);
+    EXPECT_EQ(cpu.r[0], 0xCAFEF00Du);
 }
 
 TEST(ArmFaults, InstructionBudgetStopsAnEndlessLoop)
