@@ -1,15 +1,13 @@
 // The PE loader on a small Windows CE ARM DLL built here (three exports, one
-// import, two HIGHLOW relocations), on malformed variants of it, and on the
-// device's own item DLL where the device build made one.
+// import, two HIGHLOW relocations) and on malformed variants of it. The
+// device's own item DLL is run by the arm build's check
+// (tests/device/arm_item_call_test.sh).
 #include "emulator/call.h"
 #include "emulator/pe_loader.h"
 #include "test_dll.h"
 #include <gtest/gtest.h>
-#include <stdlib.h>
 #include <string.h>
-#include <fstream>
 #include <functional>
-#include <iterator>
 
 namespace {
 
@@ -118,35 +116,6 @@ TEST(PeLoader, RefusesMalformedFiles)
         EXPECT_FALSE(LoadPeImage(cpu, part, ImportBinder(), image, error)) << length;
         EXPECT_FALSE(error.empty());
     }
-}
-
-// The device build's item DLL (INKLEAF_ITEM_DLL): relocated when its base
-// is taken, ordinal 240 runs until the first import, which nothing binds.
-TEST(PeLoader, TheDevicesItemRunsToItsFirstImport)
-{
-    const char *path = getenv("INKLEAF_ITEM_DLL");
-    std::string name = path && *path ? path : "";
-#ifdef _WIN32
-    if (!name.empty() && name[0] == '/')
-        name = "Z:" + name;
-#endif
-    std::ifstream in(name, std::ios::binary);
-    if (!in)
-        GTEST_SKIP() << "no device build of inkleaf_item.dll (INKLEAF_ITEM_DLL)";
-    std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    Cpu cpu;
-    ASSERT_NE(cpu.memory.MapOwned(0x10000000u, 0x10000, true), nullptr);   // its image base is taken
-    LoadedImage image;
-    std::string error;
-    ASSERT_TRUE(LoadPeImage(cpu, file, ImportBinder(), image, error)) << error;
-    EXPECT_NE(image.base, image.preferred_base);
-    EXPECT_GT(image.relocations, 400u);
-    EXPECT_GT(image.unbound_imports, 50u);
-    uint32_t address = 0;
-    ASSERT_TRUE(FindExport(image, "#240", address));
-    SetUpStack(cpu, kDefaultStackSize);
-    EXPECT_EQ(CallFunction(cpu, address, {0, 0}), kStopUnboundImport) << FormatStopReport(cpu.stop);
-    EXPECT_NE(cpu.stop.detail.find("COREDLL.dll!"), std::string::npos) << cpu.stop.detail;
 }
 
 }  // namespace
