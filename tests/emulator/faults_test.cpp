@@ -44,7 +44,8 @@ TEST(ArmFaults, CompiledCodeStopsWithTheDevicesFault)
     }
 }
 
-// Instruction words run from a buffer at 0x8000 (ARM) with r0 = 0x9002.
+// Instruction words run at 0x8000 with r0 = 0x9002, each followed by a
+// return (ldmia sp!, {pc} or pop {pc}) to the run's caller.
 struct WordFault {
     uint32_t word;
     StopKind kind;
@@ -58,6 +59,8 @@ const WordFault kWordFaults[] = {
     {0xE1C020D0u, kStopUnaligned, false},             // ldrd r2, [r0]: 4-aligned is not enough
     {0xE1D020B1u, kStopUnaligned, false},             // ldrh r2, [r0, #1]
     {0xE8BD8000u, kStopReturned, false},              // ldmia sp!, {pc}: back to the caller
+    {0xF5D0F000u, kStopReturned, false},              // pld [r0]: nothing, even unmapped
+    {0xE1A00000u, kStopReturned, false},              // mov r0, r0
     {0xE1B0F00Eu, kStopUndefined, false},             // movs pc, lr: no exception return in user mode
     {0xE12FFF10u, kStopBadAddress, false},            // bx r0 into the data below
     {0x0000DF01u, kStopSoftwareInterrupt, true},      // Thumb swi 1
@@ -72,6 +75,12 @@ TEST(ArmFaults, SingleWordsStopWithTheirKind)
         uint8_t *code = cpu.memory.MapOwned(0x8000, 0x1000, true);
         ASSERT_NE(code, nullptr);
         memcpy(code, &f.word, 4);
+        const uint32_t arm_return = 0xE8BD8000u;
+        const uint16_t thumb_return = 0xBD00;
+        if (f.thumb)
+            memcpy(code + 2, &thumb_return, 2);
+        else
+            memcpy(code + 4, &arm_return, 4);
         uint32_t top = SetUpStack(cpu, 4096);
         uint32_t back = kReturnTrap;
         memcpy(cpu.memory.Write(top - 8, 4), &back, 4);
