@@ -246,7 +246,7 @@ static void DecodeBlockTransfer(uint32_t w, Insn &insn)
 
 void DecodeArm(uint32_t w, uint32_t address, Insn &insn)
 {
-    insn = Insn{Undefined, (uint8_t)(w >> 28), 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    insn = Insn{Undefined, (uint8_t)(w >> 28), 0, 0, 0, 0, 0, 0, 0, 0};
     if (insn.cond == 15) {
         insn.cond = 14;
         if (Field(w, 25, 3) == 5) {         // BLX immediate: into Thumb state

@@ -77,7 +77,7 @@ DecodedPage *Cpu::PageFor(uint32_t address)
     if (!page) {
         page.reset(new DecodedPage);
         for (Insn &insn : page->insns)
-            insn = Insn{DecodeAndExecute, 14, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+            insn = Insn{DecodeAndExecute, 14, 0, 0, 0, 0, 0, 0, 0, 0};
     }
     cached_key_ = key;
     cached_page_ = page.get();

@@ -17,8 +17,9 @@ struct Insn;
 typedef void (*InsnHandler)(Cpu &cpu, const Insn &insn);
 
 // One decoded instruction. Which fields mean what is the handler's business
-// (see arm_decode.cpp and thumb_decode.cpp).
-struct Insn {
+// (see arm_decode.cpp and thumb_decode.cpp). Aligned to a power of two
+// (32 bytes on 64-bit hosts, 16 on 32-bit ones), so that a shift indexes it.
+struct alignas(4 * sizeof(void *)) Insn {
     InsnHandler handler;
     uint8_t cond;           // 0..14; 14 (always) skips the condition check
     uint8_t rd, rn, rm, rs; // register numbers
@@ -26,8 +27,8 @@ struct Insn {
     uint8_t amount;         // shift amount, or a handler's small operand
     uint8_t bits;           // a handler's flags (P, U, W, S ...)
     uint32_t imm;           // immediate, offset, register list or target
-    uint32_t spare;         // pads the entry to 32 bytes on 64-bit hosts: a shift indexes a page
 };
+static_assert(sizeof(Insn) == 4 * sizeof(void *), "a decoded entry is a power of two bytes");
 
 enum { kArmPageBits = 12, kArmPageSize = 1 << kArmPageBits };
 struct DecodedPage {

@@ -69,7 +69,7 @@ static void DecodeAlu(unsigned op, unsigned rd, unsigned rm, Insn &insn)
 
 void DecodeThumb(uint16_t h, uint32_t address, Insn &insn)
 {
-    insn = Insn{Undefined, 14, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    insn = Insn{Undefined, 14, 0, 0, 0, 0, 0, 0, 0, 0};
     unsigned rd = Field(h, 0, 3), rn = Field(h, 3, 3), r3 = Field(h, 6, 3);
     uint32_t pc = address + 4, aligned_pc = pc & ~3u;
     switch (h >> 13) {
