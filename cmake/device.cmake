@@ -65,3 +65,19 @@ add_test(NAME arm_cabinet
             ${CAB_SETUP_READER} $<TARGET_FILE:inkleaf_item> $<TARGET_FILE:inkpad_app>
             ${CMAKE_BINARY_DIR}/tests/arm_cabinet)
 set_tests_properties(arm_cabinet PROPERTIES TIMEOUT 120)
+
+# The item run in the project's ARM interpreter: armcall, built for this
+# machine, maps it (at its image base, and relocated elsewhere) and calls
+# ordinal 240, which runs until its first import, one nothing binds yet.
+file(GLOB ARMCALL_SOURCES ${CMAKE_SOURCE_DIR}/emulator/*.cpp)
+file(GLOB ARMCALL_HEADERS ${CMAKE_SOURCE_DIR}/emulator/*.h)
+set(HOST_ARMCALL ${CMAKE_BINARY_DIR}/tools/armcall)
+add_custom_command(OUTPUT ${HOST_ARMCALL}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/tools
+    COMMAND ${HOST_CXX} -std=c++17 -O2 -I${CMAKE_SOURCE_DIR} -o ${HOST_ARMCALL} ${ARMCALL_SOURCES}
+    DEPENDS ${ARMCALL_SOURCES} ${ARMCALL_HEADERS}
+    COMMENT "Building armcall for this machine")
+add_custom_target(host_armcall ALL DEPENDS ${HOST_ARMCALL})
+add_test(NAME arm_item_in_interpreter
+    COMMAND ${CMAKE_SOURCE_DIR}/tests/device/arm_item_call_test.sh ${HOST_ARMCALL} $<TARGET_FILE:inkleaf_item>)
+set_tests_properties(arm_item_in_interpreter PROPERTIES TIMEOUT 60)

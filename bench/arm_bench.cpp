@@ -1,0 +1,91 @@
+// The ARM interpreter's speed: compute_mix (tests/emulator/arm_functions.c)
+// compiled by gcc for ARM and for Thumb at -O2, run in the interpreter, in
+// millions of ARM instructions per second, beside the same C run natively.
+//   arm_bench ARM_CODE_DIR WHERE [RUNS]
+#include "bench/bench_report.h"
+#include "emulator/call.h"
+#include "tests/emulator/arm_functions.h"
+#include <stdlib.h>
+#include <chrono>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <sstream>
+#include <string>
+
+static double NowMicroseconds()
+{
+    return std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+static std::string HostPath(const std::string &path)
+{
+#ifdef _WIN32
+    if (!path.empty() && path[0] == '/')
+        return "Z:" + path;
+#endif
+    return path;
+}
+
+// The flat binary's bytes and the address of compute_mix in it.
+static bool LoadVariant(const std::string &dir, const std::string &variant, std::vector<uint8_t> &bytes, uint32_t &function)
+{
+    std::ifstream bin(HostPath(dir + "/" + variant + ".bin"), std::ios::binary), sym(HostPath(dir + "/" + variant + ".sym"));
+    if (!bin || !sym)
+        return false;
+    bytes.assign(std::istreambuf_iterator<char>(bin), std::istreambuf_iterator<char>());
+    std::string line;
+    while (std::getline(sym, line)) {
+        std::istringstream fields(line);
+        std::string value, name;
+        if (fields >> value >> name && name == "compute_mix")
+            function = (uint32_t)strtoul(value.c_str(), nullptr, 16);
+    }
+    return function != 0;
+}
+
+int main(int argc, char **argv)
+{
+    if (argc < 3) {
+        fprintf(stderr, "usage: arm_bench ARM_CODE_DIR WHERE [RUNS]\n");
+        return 2;
+    }
+    std::string dir = argv[1], where = argv[2];
+    int runs = argc > 3 ? atoi(argv[3]) : 15;
+    const uint32_t rounds = 400;
+    volatile uint32_t sink = 0;
+    double native = MedianMicroseconds(NowMicroseconds, 3, runs, [&] { sink = sink + compute_mix(rounds, 7, 9, 1, 2, 3); });
+    for (const char *variant : {"arm-O2", "thumb-O2"}) {
+        std::vector<uint8_t> bytes;
+        uint32_t function = 0;
+        if (!LoadVariant(dir, variant, bytes, function)) {
+            fprintf(stderr, "arm_bench: no %s code in %s\n", variant, dir.c_str());
+            return 1;
+        }
+        Cpu cpu;
+        cpu.memory.Map(0x10000, (uint32_t)bytes.size(), bytes.data(), true);
+        SetUpStack(cpu, kDefaultStackSize);
+        uint64_t instructions = 0;
+        uint32_t result = 0;
+        double best = 1e300;
+        double interpreted = MedianMicroseconds(NowMicroseconds, 2, runs, [&] {
+            double start = NowMicroseconds();
+            uint64_t before = cpu.count;
+            CallFunction(cpu, function, {rounds, 7, 9, 1, 2, 3});
+            instructions = cpu.count - before;
+            result = cpu.r[0];
+            best = std::min(best, NowMicroseconds() - start);
+        });
+        if (cpu.stop.kind != kStopReturned || result != compute_mix(rounds, 7, 9, 1, 2, 3)) {
+            fprintf(stderr, "arm_bench: %s gave %u (%s)\n", variant, result, FormatStopReport(cpu.stop).c_str());
+            return 1;
+        }
+        char operation[128], note[96];
+        snprintf(operation, sizeof operation, "ARM interpreter: compute_mix(%u), gcc -O2 %s code, %llu instructions",
+                 rounds, variant[0] == 'a' ? "ARM" : "Thumb", (unsigned long long)instructions);
+        snprintf(note, sizeof note, "%.0f million ARM instructions/s (fastest run: %.0f)", instructions / interpreted,
+                 instructions / best);
+        ReportRow(where.c_str(), operation, runs, interpreted, "the same C natively", native, note);
+    }
+    return 0;
+}

@@ -1,0 +1,25 @@
+// Calling a guest function as Windows CE's ARM calling standard does: the
+// first four argument words in r0-r3, the rest on the stack, the return
+// address in lr, the result in r0 (and r1).
+#pragma once
+#include "emulator/cpu.h"
+#include <vector>
+
+enum : uint32_t {
+    kReturnTrap = 0xFFFFFFF0u,       // lr of a call: reaching it ends the run
+    kTrapArea = 0xFFFF0000u,         // traps live here, where nothing is mapped
+    kDefaultStackSize = 64 * 1024,   // a device thread's stack
+    kPreferredStackTop = 0x7FFF0000u,
+};
+
+// Maps the run's stack of SIZE bytes, ending at PREFERRED_TOP where that is
+// free; returns the top (0 when no room).
+uint32_t SetUpStack(Cpu &cpu, uint32_t size, uint32_t preferred_top = kPreferredStackTop);
+// Calls ADDRESS (bit 0 set: in Thumb state) with ARGS, from the top of the
+// stack, and runs until it returns or stops.
+StopKind CallFunction(Cpu &cpu, uint32_t address, const std::vector<uint32_t> &args);
+// A trap address not yet used, for a host function or a stop.
+uint32_t NewTrapAddress(const Cpu &cpu);
+// Parses a number in decimal or 0x hex, as armcall's arguments; false if
+// it is not one or does not fit 32 bits.
+bool ParseWord(const char *text, uint32_t &value);

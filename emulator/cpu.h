@@ -1,0 +1,108 @@
+// The processor: an ARMv5TE core in user mode (ARM and Thumb state), as an
+// XScale PXA27x runs application code. Instructions are decoded once per
+// address into a cache of decoded pages, each entry a handler and its
+// operands; the run loop checks the condition by table and calls the
+// handler.
+#pragma once
+#include "emulator/fault.h"
+#include "emulator/memory.h"
+#include <stdint.h>
+#include <functional>
+#include <memory>
+#include <string>
+#include <unordered_map>
+
+struct Cpu;
+struct Insn;
+typedef void (*InsnHandler)(Cpu &cpu, const Insn &insn);
+
+// One decoded instruction. Which fields mean what is the handler's business
+// (see arm_decode.cpp and thumb_decode.cpp). Aligned to a power of two
+// (32 bytes on 64-bit hosts, 16 on 32-bit ones), so that a shift indexes it.
+struct alignas(4 * sizeof(void *)) Insn {
+    InsnHandler handler;
+    uint8_t cond;           // 0..14; 14 (always) skips the condition check
+    uint8_t rd, rn, rm, rs; // register numbers
+    uint8_t shift;          // shift type 0 LSL, 1 LSR, 2 ASR, 3 ROR
+    uint8_t amount;         // shift amount, or a handler's small operand
+    uint8_t bits;           // a handler's flags (P, U, W, S ...)
+    uint32_t imm;           // immediate, offset, register list or target
+};
+static_assert(sizeof(Insn) == 4 * sizeof(void *), "a decoded entry is a power of two bytes");
+
+enum { kArmPageBits = 12, kArmPageSize = 1 << kArmPageBits };
+struct DecodedPage {
+    Insn insns[kArmPageSize / 2];   // indexed by halfword in Thumb state, word in ARM state
+};
+
+// A host function or a stop at a guest address that holds no code: the
+// run reaches it by a jump or a call, as the code reaches an import.
+struct Trap {
+    StopKind stop;                       // kStopNone: call `function` and return to LR
+    std::string name;                    // "COREDLL.dll!malloc" for a report
+    std::function<void(Cpu &)> function; // reads r0-r3 and the stack, sets r0
+};
+
+enum { kPsrN = 1u << 31, kPsrZ = 1u << 30, kPsrC = 1u << 29, kPsrV = 1u << 28, kPsrQ = 1u << 27,
+       kPsrT = 1u << 5, kPsrUserMode = 0x10 };
+
+struct Cpu {
+    // r[15] holds, while a handler runs, the address of its instruction + 8
+    // (ARM) or + 4 (Thumb): what the instruction reads as PC.
+    uint32_t r[16] = {};
+    uint8_t n = 0, z = 0, c = 0, v = 0, q = 0;
+    bool thumb = false;
+    uint32_t pc = 0;            // the next instruction's address (between runs)
+    uint32_t next = 0;          // set by handlers: the address to go on at
+    uint64_t count = 0;         // instructions executed, condition passed or not
+    uint64_t limit = ~0ull;     // the run stops when count reaches it
+    StopReport stop;
+
+    Memory memory;
+    // The run's stack: an access in the 64 KB below `stack_low` is a stack
+    // overflow rather than a bad address.
+    uint32_t stack_low = 0, stack_high = 0;
+    std::unordered_map<uint32_t, Trap> traps;
+
+    // Executes from `pc` until a stop; returns its kind.
+    StopKind Run();
+    // CPSR as MRS reads it in user mode.
+    uint32_t Cpsr() const;
+    // Sets N, Z, C, V and Q from a PSR value (MSR's flags field).
+    void SetFlags(uint32_t psr);
+    // Enters ARM (false) or Thumb (true) state; handlers call it so that the
+    // run loop sees the change.
+    void SetThumb(bool state)
+    {
+        if (state != thumb) {
+            thumb = state;
+            cached_key_ = kNoPage;
+        }
+    }
+    // Forgets decoded instructions (after code was written or loaded again).
+    void ForgetCode() { pages_.clear(); cached_key_ = kNoPage; cached_page_ = nullptr; }
+
+    // Ends the run with a report; the instruction is the one executing.
+    void Fault(StopKind kind, uint32_t address, const char *detail);
+    // A data access that found no memory: stack overflow or bad address.
+    void AccessFault(uint32_t address, const char *what);
+    // Address of the executing instruction.
+    uint32_t CurrentPc() const { return r[15] - (thumb ? 4 : 8); }
+
+    DecodedPage *PageFor(uint32_t address);  // slow path of the run loop
+
+    // The decoded page the run loop is in: its key is the page's address |
+    // 1 in Thumb state. kNoPage matches no key (keys have bits 1-11 clear).
+    enum : uint32_t { kNoPage = 0xFFFFFFFFu };
+    uint32_t cached_key_ = kNoPage;
+    DecodedPage *cached_page_ = nullptr;
+
+private:
+    std::unordered_map<uint32_t, std::unique_ptr<DecodedPage>> pages_;
+};
+
+// Decoders: fill INSN for the instruction at ADDRESS, read from memory.
+void DecodeArm(uint32_t word, uint32_t address, Insn &insn);
+void DecodeThumb(uint16_t half, uint32_t address, Insn &insn);
+// The handler of not-yet-decoded entries: decodes, stores, executes.
+void DecodeAndExecute(Cpu &cpu, const Insn &insn);

@@ -1,0 +1,60 @@
+// Loading and calling the compiled test functions.
+#include "arm_code.h"
+#include <stdio.h>
+#include <stdlib.h>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+const char *const kArmVariants[4] = {"arm-O0", "arm-O2", "thumb-O0", "thumb-O2"};
+
+// A path of the build machine as this program opens it (under wine, on Z:).
+static std::string HostPath(const std::string &path)
+{
+#ifdef _WIN32
+    if (!path.empty() && path[0] == '/')
+        return "Z:" + path;
+#endif
+    return path;
+}
+
+std::string ArmCodeDirectory(std::string &why_not)
+{
+    const char *env = getenv("INKLEAF_ARM_CODE");
+    std::string directory = env && *env ? env : INKLEAF_ARM_CODE_DIR;
+    std::ifstream probe(HostPath(directory + "/arm-O2.bin"), std::ios::binary);
+    if (!probe) {
+        why_not = "no ARM test code in " + directory + " (arm-linux-gnueabi-gcc not installed?)";
+        return "";
+    }
+    return directory;
+}
+
+bool LoadArmProgram(const std::string &directory, const std::string &variant, ArmProgram &program)
+{
+    std::ifstream bin(HostPath(directory + "/" + variant + ".bin"), std::ios::binary);
+    std::ifstream sym(HostPath(directory + "/" + variant + ".sym"));
+    if (!bin || !sym)
+        return false;
+    program.bytes.assign(std::istreambuf_iterator<char>(bin), std::istreambuf_iterator<char>());
+    std::string line;
+    while (std::getline(sym, line)) {
+        std::istringstream fields(line);
+        std::string value, name;
+        if (fields >> value >> name)
+            program.symbols[name] = (uint32_t)strtoul(value.c_str(), nullptr, 16);
+    }
+    return !program.bytes.empty();
+}
+
+ArmResult CallArm(const ArmProgram &program, const std::string &function, const std::vector<uint32_t> &args, uint32_t stack)
+{
+    Cpu cpu;
+    std::vector<uint8_t> bytes = program.bytes;   // the code's data is written
+    cpu.memory.Map(kFlatBase, (uint32_t)bytes.size(), bytes.data(), true);
+    SetUpStack(cpu, stack);
+    auto symbol = program.symbols.find(function);
+    uint32_t address = symbol == program.symbols.end() ? 0 : symbol->second;
+    StopKind kind = CallFunction(cpu, address, args);
+    return ArmResult{kind, cpu.r[0], cpu.count, FormatStopReport(cpu.stop)};
+}

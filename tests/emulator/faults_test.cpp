@@ -1,0 +1,141 @@
+// Each way a run stops as the device would: from compiled code (unaligned
+// reads, deep recursion, an undefined instruction, a bad pointer) and from
+// single instruction words (SWI, coprocessor, BKPT, unpredictable forms).
+#include "arm_code.h"
+#include <gtest/gtest.h>
+#include <string.h>
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
+
+namespace {
+
+struct CompiledFault {
+    const char *function;
+    uint32_t argument;
+    StopKind kind;
+    const char *named;      // what the report must say
+};
+const CompiledFault kCompiledFaults[] = {
+    {"read_word", kFlatBase + 2, kStopUnaligned, "alignment"},
+    {"read_word", kFlatBase + 1, kStopUnaligned, "unaligned"},
+    {"read_half", kFlatBase + 1, kStopUnaligned, "halfword read"},
+    {"read_word", 0x50000000u, kStopBadAddress, "bad address"},
+    {"recurse", 100000, kStopStackOverflow, "stack overflow"},
+    {"undefined_instruction", 7, kStopUndefined, "undefined instruction"},
+};
+
+TEST(ArmFaults, CompiledCodeStopsWithTheDevicesFault)
+{
+    std::string why_not, directory = ArmCodeDirectory(why_not);
+    if (directory.empty())
+        GTEST_SKIP() << why_not;
+    for (const char *variant : kArmVariants) {
+        ArmProgram program;
+        ASSERT_TRUE(LoadArmProgram(directory, variant, program));
+        for (const CompiledFault &f : kCompiledFaults) {
+            ArmResult result = CallArm(program, f.function, {f.argument});
+            SCOPED_TRACE(std::string(variant) + " " + f.function);
+            EXPECT_EQ(result.kind, f.kind) << result.report;
+            EXPECT_NE(result.report.find(f.named), std::string::npos) << result.report;
+        }
+        // A shallow recursion fits the same stack.
+        EXPECT_EQ(CallArm(program, "recurse", {50}).kind, kStopReturned);
+    }
+}
+
+// Instruction words run at 0x8000 with r0 = 0x9002, each followed by a
+// return (ldmia sp!, {pc} or pop {pc}) to the run's caller.
+struct WordFault {
+    uint32_t word;
+    StopKind kind;
+    bool thumb;
+};
+const WordFault kWordFaults[] = {
+    {0xEF000000u, kStopSoftwareInterrupt, false},     // swi 0
+    {0xEE010F10u, kStopCoprocessor, false},           // mcr p15, 0, r0, c1, c0
+    {0xE1200070u, kStopBreakpoint, false},            // bkpt
+    {0xE7F000F0u, kStopUndefined, false},             // udf
+    {0xE1C020D0u, kStopUnaligned, false},             // ldrd r2, [r0]: 4-aligned is not enough
+    {0xE1D020B1u, kStopUnaligned, false},             // ldrh r2, [r0, #1]
+    {0xE8BD8000u, kStopReturned, false},              // ldmia sp!, {pc}: back to the caller
+    {0xF5D0F000u, kStopReturned, false},              // pld [r0]: nothing, even unmapped
+    {0xE1A00000u, kStopReturned, false},              // mov r0, r0
+    {0xE1B0F00Eu, kStopUndefined, false},             // movs pc, lr: no exception return in user mode
+    {0xE12FFF10u, kStopBadAddress, false},            // bx r0 into the data below
+    {0x0000DF01u, kStopSoftwareInterrupt, true},      // Thumb swi 1
+    {0x0000DE00u, kStopUndefined, true},              // Thumb undefined branch condition
+    {0x00006801u, kStopUnaligned, true},              // Thumb ldr r1, [r0]
+};
+
+TEST(ArmFaults, SingleWordsStopWithTheirKind)
+{
+    for (const WordFault &f : kWordFaults) {
+        Cpu cpu;
+        uint8_t *code = cpu.memory.MapOwned(0x8000, 0x1000, true);
+        ASSERT_NE(code, nullptr);
+        memcpy(code, &f.word, 4);
+        const uint32_t arm_return = 0xE8BD8000u;
+        const uint16_t thumb_return = 0xBD00;
+        if (f.thumb)
+            memcpy(code + 2, &thumb_return, 2);
+        else
+            memcpy(code + 4, &arm_return, 4);
+        uint32_t top = SetUpStack(cpu, 4096);
+        uint32_t back = kReturnTrap;
+        memcpy(cpu.memory.Write(top - 8, 4), &back, 4);
+        cpu.traps[kReturnTrap] = Trap{kStopReturned, "return", nullptr};
+        cpu.r[0] = 0x9002;
+        cpu.r[13] = top - 8;
+        cpu.thumb = f.thumb;
+        cpu.pc = 0x8000;
+        StopKind expected = f.kind;
+        char hex[16];
+        snprintf(hex, sizeof hex, "%08X", f.word);
+        EXPECT_EQ(cpu.Run(), expected) << hex << ": " << FormatStopReport(cpu.stop);
+        if (StopIsFault(expected) && expected != kStopBadAddress) {
+            EXPECT_EQ(cpu.stop.pc, 0x8000u) << hex;
+            EXPECT_EQ(cpu.stop.instruction, f.thumb ? (f.word & 0xFFFF) : f.word) << hex;
+        }
+    }
+}
+
+// In a 32-bit process a guest address is the host's: compiled code reads
+// and writes a host buffer through the pointer it is given.
+TEST(ArmMemory, GuestAddressesAreHostAddressesWhereTheyFit)
+{
+    std::string why_not, directory = ArmCodeDirectory(why_not);
+    if (directory.empty())
+        GTEST_SKIP() << why_not;
+#if defined(__linux__) && defined(MAP_32BIT)
+    // A native 64-bit test asks for memory below 4 GB, as a 32-bit process has it.
+    uint32_t *host_words = (uint32_t *)mmap(nullptr, 4096, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_32BIT, -1, 0);
+    ASSERT_NE((void *)host_words, MAP_FAILED);
+#else
+    static uint32_t host_words[4];   // in the image, below 4 GB under wine
+#endif
+    host_words[1] = 0xCAFEF00Du;
+    ArmProgram program;
+    ASSERT_TRUE(LoadArmProgram(directory, "arm-O2", program));
+    Cpu cpu;
+    std::vector<uint8_t> bytes = program.bytes;
+    cpu.memory.Map(kFlatBase, (uint32_t)bytes.size(), bytes.data(), true);
+    if (!cpu.memory.MapAtHostAddress((uint8_t *)host_words, 16, true))
+        GTEST_SKIP() << "the host's data lies above 4 GB here (a 64-bit process)";
+    SetUpStack(cpu, kDefaultStackSize);
+    ASSERT_EQ(CallFunction(cpu, program.symbols["read_word"], {(uint32_t)(uintptr_t)&host_words[1]}), kStopReturned);
+    EXPECT_EQ(cpu.r[0], 0xCAFEF00Du);
+}
+
+TEST(ArmFaults, InstructionBudgetStopsAnEndlessLoop)
+{
+    Cpu cpu;
+    uint32_t loop = 0xEAFFFFFEu;   // b .
+    memcpy(cpu.memory.MapOwned(0x8000, 4, false), &loop, 4);
+    cpu.pc = 0x8000;
+    cpu.limit = 1000;
+    EXPECT_EQ(cpu.Run(), kStopStepLimit);
+    EXPECT_EQ(cpu.count, 1000u);
+}
+
+}  // namespace
