@@ -13,6 +13,7 @@ foreach(map ${ICON_MAPS})
     list(APPEND ICON_FILES ${ICON_DIR}/${name}.ico)
 endforeach()
 add_custom_target(item_icons DEPENDS ${ICON_FILES})
+add_dependencies(item_icons icon_compiler_tool)
 set(ITEM_RC ${CMAKE_SOURCE_DIR}/item/resources/item.rc)
 set_source_files_properties(${ITEM_RC} PROPERTIES OBJECT_DEPENDS "${ICON_FILES}")
 
