@@ -1,6 +1,7 @@
-// The "install" and "dump-key" commands: registering the item under the
-// Today item key, and writing every value of that key as one text line
-// (name, type, stored byte count, data).
+// The "install", "remove-key" and "dump-key" commands: registering the
+// item under the Today item key, taking that key away with the item's own
+// values (a device whose item was never started), and writing every value
+// of that key as one text line (name, type, stored byte count, data).
 #include "today_host.h"
 #include "common/item_key.h"
 
@@ -37,6 +38,15 @@ int InstallItem(const std::wstring &dllPath)
     RegCloseKey(key);
     if (!ok) ErrorOut(L"cannot write the values of HKLM\\%ls", kItemKeyPath);
     return ok ? 0 : 1;
+}
+
+int RemoveItemKey()
+{
+    LONG result = RegDeleteTreeW(HKEY_LOCAL_MACHINE, kItemKeyPath);
+    if (result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND)
+        return 0;
+    ErrorOut(L"cannot delete HKLM\\%ls", kItemKeyPath);
+    return 1;
 }
 
 static const wchar_t *RegTypeName(DWORD type, wchar_t *buf)

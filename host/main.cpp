@@ -2,6 +2,7 @@
 // load, drive and photograph the Inkleaf Today item under Wine.
 //
 //   today_host.exe install DLLPATH   register the item under the Today item key
+//   today_host.exe remove-key        delete that key with all its values
 //   today_host.exe dump-key OUTFILE  write every value of that key as text
 //   today_host.exe run [options]     be the Today screen and host the item,
 //                                    under the shell's navigation bar
@@ -29,6 +30,7 @@ HostState g;
 static void Usage()
 {
     fputs("usage: today_host install DLLPATH\n"
+          "       today_host remove-key\n"
           "       today_host dump-key OUTFILE\n"
           "       today_host run [--seconds S] [--poll-ms N] [--text-color R,G,B]\n"
           "                      [--screenshot FILE.png] [--script FILE] [--interactive]\n",
@@ -82,6 +84,8 @@ int wmain(int argc, wchar_t **argv)
 
     if (argc == 3 && wcscmp(argv[1], L"install") == 0)
         return InstallItem(argv[2]);
+    if (argc == 2 && wcscmp(argv[1], L"remove-key") == 0)
+        return RemoveItemKey();
     if (argc == 3 && wcscmp(argv[1], L"dump-key") == 0)
         return DumpKey(ResolvePath(argv[2]));
     if (argc >= 2 && wcscmp(argv[1], L"run") == 0)

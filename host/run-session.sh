@@ -19,7 +19,7 @@ cp "$bin/inkleaf_item.dll" "$install_dir/"
 [ -f "$bin/inkpad_app.exe" ] && cp "$bin/inkpad_app.exe" "$install_dir/"
 host=$bin/today_host.exe
 # A first start: nothing left of the item by anything before.
-wine reg delete 'HKLM\Software\Microsoft\Today\Items\inkleaf_item' /f >/dev/null 2>&1
+wine "$host" remove-key || exit 1
 rm -f "$install_dir/inkleaf_board.bmp"
 wine "$host" install "$install_win\\inkleaf_item.dll" || exit 1
 rc=0

@@ -103,6 +103,7 @@ std::wstring ResolvePath(const std::wstring &path);
 
 // item_key.cpp
 int InstallItem(const std::wstring &dllPath);
+int RemoveItemKey();
 int DumpKey(const std::wstring &outPath);
 
 // watermark.cpp

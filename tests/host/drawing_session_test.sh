@@ -36,11 +36,8 @@ if [[ "$top" =~ ^[0-9]+$ ]]; then pass; else fail "no navigation bar height: \"$
 # toolbar's bottom, item y 19), down to the bottom of the screen.
 band_first=$((top + 60)) band_last=319
 
-# The item must start as on a fresh device: no settings left in the prefix
-# by other tests, no board file.
-wine reg delete 'HKLM\Software\Microsoft\Today\Items\inkleaf_item' /f >/dev/null 2>&1
-rm -f "$WINEPREFIX/drive_c/Program Files/inkleaf_item/inkleaf_board.bmp"
-
+# The item starts as on a fresh device (run-session.sh removes the settings
+# and the board file that other tests left in the prefix).
 "$root/host/run-session.sh" "$bin" "$out" "$session"
 rc=$?
 if [ "$rc" -eq 0 ]; then pass; else fail "the session did not play through (exit code $rc)"; fi

@@ -20,7 +20,6 @@ lacks() { ! grep -qF "$2" "$1"; }
 
 rm -rf "$out"
 mkdir -p "$out"
-wine reg delete 'HKLM\Software\Microsoft\Today\Items\inkleaf_item' /f >/dev/null 2>&1
 "$root/host/run-session.sh" "$bin" "$out" "$session"
 check test $? -eq 0
 
