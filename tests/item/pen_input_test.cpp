@@ -251,17 +251,23 @@ TEST_F(SmallToolbarTest, EdgesAreSharedAndTestedInOrder)
 {
     g_item.interactionState = TOOL_ERASER;
     ApplyLayoutMetrics(240);
-    OnPenUp(item, 0, MAKELPARAM(45, 5));
-    EXPECT_EQ(TOOL_PEN, g_item.interactionState) << "x 45 belongs to the pen button";
-    EXPECT_EQ(g_item.penWidthMenu, PopupOfPenUp(45, 9));
+    // A copy: the popups' messages lay the item out again for this screen.
+    const ItemLayout small = g_item.layout;
+    const LayoutRect &pen = small.cells[CELL_PEN], &penColor = small.cells[CELL_PEN_COLOR],
+                     &penWidth = small.cells[CELL_PEN_WIDTH], &eraserWidth = small.cells[CELL_ERASER_WIDTH],
+                     &shape = small.cells[CELL_SHAPE], &clear = small.cells[CELL_CLEAR];
+    // The pen button's right edge line is the colour half-buttons' left one.
+    OnPenUp(item, 0, MAKELPARAM(pen.right, penColor.top + 4));
+    EXPECT_EQ(TOOL_PEN, g_item.interactionState) << "the upper shared line belongs to the pen button";
+    EXPECT_EQ(g_item.penWidthMenu, PopupOfPenUp(pen.right, penWidth.top));
     EXPECT_EQ(MENU_CONTEXT_PEN_WIDTH, g_item.menuContext);
-    EXPECT_EQ(g_item.penWidthMenu, PopupOfPenUp(50, 9));
-    EXPECT_EQ(g_item.penColorMenu, PopupOfPenUp(50, 5));
-    EXPECT_EQ(g_item.eraserWidthMenu, PopupOfPenUp(80, 12));
+    EXPECT_EQ(g_item.penWidthMenu, PopupOfPenUp(penWidth.left + 5, penWidth.top));
+    EXPECT_EQ(g_item.penColorMenu, PopupOfPenUp(penColor.left + 5, penColor.top + 4));
+    EXPECT_EQ(g_item.eraserWidthMenu, PopupOfPenUp(eraserWidth.left + 4, eraserWidth.top + 3));
     EXPECT_EQ(TOOL_ERASER, g_item.interactionState);
-    EXPECT_EQ(g_item.shapeMenu, PopupOfPenUp(110, 14));
+    EXPECT_EQ(g_item.shapeMenu, PopupOfPenUp(shape.left + 3, shape.top + 5));
     EXPECT_EQ(TOOL_STAMP, g_item.interactionState);
-    EXPECT_EQ(g_item.clearBoardMenu, PopupOfPenUp(130, 8));
+    EXPECT_EQ(g_item.clearBoardMenu, PopupOfPenUp(clear.left + 8, clear.top + 7));
     EXPECT_EQ(MENU_CONTEXT_CLEAR_BOARD, g_item.menuContext);
     EXPECT_EQ(TOOL_STAMP, g_item.interactionState) << "clear keeps the tool";
 }
