@@ -4,44 +4,16 @@
 //   arm_bench ARM_CODE_DIR WHERE [RUNS]
 #include "bench/bench_report.h"
 #include "emulator/call.h"
+#include "tests/emulator/arm_code.h"
 #include "tests/emulator/arm_functions.h"
 #include <stdlib.h>
 #include <chrono>
-#include <fstream>
-#include <iterator>
 #include <map>
-#include <sstream>
 #include <string>
 
 static double NowMicroseconds()
 {
     return std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
-
-static std::string HostPath(const std::string &path)
-{
-#ifdef _WIN32
-    if (!path.empty() && path[0] == '/')
-        return "Z:" + path;
-#endif
-    return path;
-}
-
-// The flat binary's bytes and the address of compute_mix in it.
-static bool LoadVariant(const std::string &dir, const std::string &variant, std::vector<uint8_t> &bytes, uint32_t &function)
-{
-    std::ifstream bin(HostPath(dir + "/" + variant + ".bin"), std::ios::binary), sym(HostPath(dir + "/" + variant + ".sym"));
-    if (!bin || !sym)
-        return false;
-    bytes.assign(std::istreambuf_iterator<char>(bin), std::istreambuf_iterator<char>());
-    std::string line;
-    while (std::getline(sym, line)) {
-        std::istringstream fields(line);
-        std::string value, name;
-        if (fields >> value >> name && name == "compute_mix")
-            function = (uint32_t)strtoul(value.c_str(), nullptr, 16);
-    }
-    return function != 0;
 }
 
 int main(int argc, char **argv)
@@ -56,14 +28,15 @@ int main(int argc, char **argv)
     volatile uint32_t sink = 0;
     double native = MedianMicroseconds(NowMicroseconds, 3, runs, [&] { sink = sink + compute_mix(rounds, 7, 9, 1, 2, 3); });
     for (const char *variant : {"arm-O2", "thumb-O2"}) {
-        std::vector<uint8_t> bytes;
-        uint32_t function = 0;
-        if (!LoadVariant(dir, variant, bytes, function)) {
+        ArmProgram program;
+        if (!LoadArmProgram(dir, variant, program) || !program.symbols.count("compute_mix")) {
             fprintf(stderr, "arm_bench: no %s code in %s\n", variant, dir.c_str());
             return 1;
         }
+        uint32_t function = program.symbols["compute_mix"];
+        std::vector<uint8_t> &bytes = program.bytes;
         Cpu cpu;
-        cpu.memory.Map(0x10000, (uint32_t)bytes.size(), bytes.data(), true);
+        cpu.memory.Map(kFlatBase, (uint32_t)bytes.size(), bytes.data(), true);
         SetUpStack(cpu, kDefaultStackSize);
         uint64_t instructions = 0;
         uint32_t result = 0;

@@ -18,6 +18,12 @@ static std::string HostPath(const std::string &path)
     return path;
 }
 
+// The build's folder of the binaries; a program that is told where they are
+// (the benchmark) names none.
+#ifndef INKLEAF_ARM_CODE_DIR
+#define INKLEAF_ARM_CODE_DIR ""
+#endif
+
 std::string ArmCodeDirectory(std::string &why_not)
 {
     const char *env = getenv("INKLEAF_ARM_CODE");
