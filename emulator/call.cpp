@@ -21,13 +21,14 @@ uint32_t SetUpStack(Cpu &cpu, uint32_t size, uint32_t preferred_top)
     return cpu.stack_high;
 }
 
-StopKind CallFunction(Cpu &cpu, uint32_t address, const std::vector<uint32_t> &args)
+// Places ARGS as the calling standard wants them, from stack top TOP, and
+// runs ADDRESS until it returns to the return trap or stops.
+static StopKind CallFrom(Cpu &cpu, uint32_t top, uint32_t address, const std::vector<uint32_t> &args)
 {
     if (cpu.traps.find(kReturnTrap) == cpu.traps.end())
         cpu.traps[kReturnTrap] = Trap{kStopReturned, "return to the caller", nullptr};
-    uint32_t sp = cpu.stack_high;
     size_t on_stack = args.size() > 4 ? args.size() - 4 : 0;
-    sp = (sp - 4 * (uint32_t)on_stack) & ~7u;   // 8-byte aligned at the call
+    uint32_t sp = (top - 4 * (uint32_t)on_stack) & ~7u;   // 8-byte aligned at the call
     for (size_t k = 0; k < on_stack; k++) {
         uint8_t *slot = cpu.memory.Write(sp + 4 * (uint32_t)k, 4);
         if (!slot) {
@@ -46,6 +47,47 @@ StopKind CallFunction(Cpu &cpu, uint32_t address, const std::vector<uint32_t> &a
     cpu.thumb = address & 1;
     cpu.pc = address & ~1u;
     return cpu.Run();
+}
+
+StopKind CallFunction(Cpu &cpu, uint32_t address, const std::vector<uint32_t> &args)
+{
+    return CallFrom(cpu, cpu.stack_high, address, args);
+}
+
+StopKind CallNested(Cpu &cpu, uint32_t address, const std::vector<uint32_t> &args)
+{
+    if (cpu.runs == 0)
+        return CallFunction(cpu, address, args);
+    uint32_t r[16];
+    memcpy(r, cpu.r, sizeof r);
+    uint32_t psr = cpu.Cpsr(), pc = cpu.pc, next = cpu.next;
+    bool thumb = cpu.thumb;
+    StopReport stop = cpu.stop;
+    StopKind kind = CallFrom(cpu, cpu.r[13], address, args);
+    if (kind != kStopReturned)
+        return kind;
+    uint32_t result = cpu.r[0];
+    memcpy(cpu.r, r, sizeof r);
+    cpu.r[0] = result;   // where the host function reads it; it sets r0 itself
+    cpu.SetFlags(psr);
+    cpu.SetThumb(thumb);
+    cpu.pc = pc;
+    cpu.next = next;
+    cpu.stop = stop;
+    return kind;
+}
+
+bool ArgumentWord(Cpu &cpu, unsigned k, uint32_t &word)
+{
+    if (k < 4) {
+        word = cpu.r[k];
+        return true;
+    }
+    const uint8_t *p = cpu.memory.Read(cpu.r[13] + 4 * (k - 4), 4);
+    if (!p)
+        return false;
+    memcpy(&word, p, 4);
+    return true;
 }
 
 uint32_t NewTrapAddress(const Cpu &cpu)

@@ -18,6 +18,15 @@ uint32_t SetUpStack(Cpu &cpu, uint32_t size, uint32_t preferred_top = kPreferred
 // Calls ADDRESS (bit 0 set: in Thumb state) with ARGS, from the top of the
 // stack, and runs until it returns or stops.
 StopKind CallFunction(Cpu &cpu, uint32_t address, const std::vector<uint32_t> &args);
+// Calls ADDRESS with ARGS from inside a host function that running guest
+// code called (on the guest's stack, below the running code's frame), or,
+// when no run is in progress, from the top of the stack. The running
+// code's registers, flags and state are restored when the call returns;
+// after a stop they are left as the stop found them, for its report.
+StopKind CallNested(Cpu &cpu, uint32_t address, const std::vector<uint32_t> &args);
+// Argument word K of the call a host function is answering: r0-r3, then
+// the caller's stack. False when the stack word cannot be read.
+bool ArgumentWord(Cpu &cpu, unsigned k, uint32_t &word);
 // A trap address not yet used, for a host function or a stop.
 uint32_t NewTrapAddress(const Cpu &cpu);
 // Parses a number in decimal or 0x hex, as armcall's arguments; false if

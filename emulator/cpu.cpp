@@ -139,6 +139,7 @@ static void RunInState(Cpu &cpu, uint32_t &at)
 
 StopKind Cpu::Run()
 {
+    runs++;
     stop = StopReport();
     uint32_t at = pc;
     for (;;) {
@@ -148,7 +149,9 @@ StopKind Cpu::Run()
             RunInState<false>(*this, at);
         if (stop.kind != kStopNone || count >= limit)
             break;
-        if (memory.Read(at, thumb ? 2 : 4)) {
+        // Code runs only from mapped regions, never from host memory seen
+        // through Memory::outside.
+        if (!memory.IsFree(at, thumb ? 2 : 4) && memory.Read(at, thumb ? 2 : 4)) {
             PageFor(at);
             continue;
         }
@@ -163,5 +166,6 @@ StopKind Cpu::Run()
     }
     pc = StopIsFault(stop.kind) && stop.kind != kStopStepLimit ? stop.pc : at;
     r[15] = pc;
+    runs--;
     return stop.kind;
 }

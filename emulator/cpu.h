@@ -57,6 +57,8 @@ struct Cpu {
     uint64_t count = 0;         // instructions executed, condition passed or not
     uint64_t limit = ~0ull;     // the run stops when count reaches it
     StopReport stop;
+    unsigned runs = 0;          // runs in progress: more than one when a host
+                                // function the guest called calls the guest
 
     Memory memory;
     // The run's stack: an access in the 64 KB below `stack_low` is a stack

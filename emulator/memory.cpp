@@ -28,6 +28,12 @@ uint8_t *Memory::MapOwned(uint32_t guest, uint32_t size, bool writable)
 {
     if (size == 0 || (uint64_t)guest + size > kGuestLimit || !IsFree(guest, size))
         return nullptr;
+    if (allocate) {
+        uint8_t *host = allocate(guest, size);
+        if (host)
+            regions_.push_back({guest, size, host, writable});
+        return host;
+    }
     std::unique_ptr<uint8_t[]> bytes(new uint8_t[size]);
     memset(bytes.get(), 0, size);
     uint8_t *host = bytes.get();
@@ -61,6 +67,16 @@ uint8_t *Memory::Slow(uint32_t guest, uint32_t size, bool write)
             if (write && !r.writable)
                 return nullptr;
             last_ = r;
+            last_outside_ = false;
+            return r.host + offset;
+        }
+    }
+    MemoryRegion r;
+    if (outside && outside(guest, r)) {
+        uint32_t offset = guest - r.guest;
+        if (offset < r.size && r.size - offset >= size && (!write || r.writable)) {
+            last_ = r;
+            last_outside_ = true;
             return r.host + offset;
         }
     }

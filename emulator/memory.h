@@ -4,6 +4,7 @@
 // map regions of their own. The last region hit is tried first.
 #pragma once
 #include <stdint.h>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -55,9 +56,27 @@ public:
     }
     const std::vector<MemoryRegion> &Regions() const { return regions_; }
 
+    // Inside the stand-in's process the guest may also reach the host's own
+    // memory (a structure the host passes, a block the host allocated):
+    // where no region holds an address, OUTSIDE is asked for the host's
+    // range around it, guest == host. Its answer is kept until
+    // ForgetOutside(), which the stand-in calls after every host call.
+    std::function<bool(uint32_t guest, MemoryRegion &region)> outside;
+    void ForgetOutside()
+    {
+        if (last_outside_)
+            last_ = MemoryRegion{0, 0, nullptr, false};
+        last_outside_ = false;
+    }
+    // Where MapOwned takes its bytes: the stand-in allocates them at the
+    // guest address itself (NULL where that range is taken); by default the
+    // memory allocates them anywhere and owns them.
+    std::function<uint8_t *(uint32_t guest, uint32_t size)> allocate;
+
 private:
     uint8_t *Slow(uint32_t guest, uint32_t size, bool write);
     std::vector<MemoryRegion> regions_;
     std::vector<std::unique_ptr<uint8_t[]>> owned_;
     MemoryRegion last_ = {0, 0, nullptr, false};
+    bool last_outside_ = false;
 };

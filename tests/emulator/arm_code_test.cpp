@@ -4,6 +4,7 @@
 #include "arm_code.h"
 #include "arm_functions.h"
 #include <gtest/gtest.h>
+#include <algorithm>
 
 namespace {
 
@@ -50,6 +51,51 @@ TEST(ArmCode, CompiledFunctionsMatchNativeResultsWithStableCounts)
                 EXPECT_GT(first.count, 0u);
             }
         }
+    }
+}
+
+// The host's side of call_host: at depth 0 it answers, otherwise it calls
+// call_host again, natively or, in the interpreter, as a nested run on the
+// guest's stack.
+uint32_t NativeHost(uint32_t depth, uint32_t b, uint32_t c, uint32_t d, uint32_t e)
+{
+    return depth == 0 ? b + c + d + e : call_host(NativeHost, depth - 1, b, c, d, e) + depth;
+}
+
+TEST(ArmCode, HostFunctionsCallBackIntoGuestCodeNested)
+{
+    std::string why_not, directory = ArmCodeDirectory(why_not);
+    if (directory.empty())
+        GTEST_SKIP() << why_not;
+    const uint32_t kDepth = 5, kArgs[] = {7, 1000, 0xFFFFFFF0u, 5};
+    for (const char *variant : kArmVariants) {
+        SCOPED_TRACE(variant);
+        ArmProgram program;
+        ASSERT_TRUE(LoadArmProgram(directory, variant, program));
+        std::vector<uint8_t> bytes = program.bytes;
+        Cpu cpu;
+        cpu.memory.Map(kFlatBase, (uint32_t)bytes.size(), bytes.data(), true);
+        SetUpStack(cpu, kDefaultStackSize);
+        uint32_t guest = program.symbols.at("call_host"), host = NewTrapAddress(cpu);
+        unsigned deepest = 0;
+        cpu.traps[host] = Trap{kStopNone, "host", [&](Cpu &c) {
+            uint32_t w[5];
+            for (unsigned k = 0; k < 5; k++)
+                ASSERT_TRUE(ArgumentWord(c, k, w[k]));
+            deepest = std::max(deepest, c.runs);
+            if (w[0] == 0) {
+                c.r[0] = w[1] + w[2] + w[3] + w[4];
+                return;
+            }
+            ASSERT_EQ(CallNested(c, guest, {host, w[0] - 1, w[1], w[2], w[3], w[4]}), kStopReturned)
+                << FormatStopReport(c.stop);
+            c.r[0] += w[0];
+        }};
+        ASSERT_EQ(CallNested(cpu, guest, {host, kDepth, kArgs[0], kArgs[1], kArgs[2], kArgs[3]}), kStopReturned)
+            << FormatStopReport(cpu.stop);
+        EXPECT_EQ(cpu.r[0], call_host(NativeHost, kDepth, kArgs[0], kArgs[1], kArgs[2], kArgs[3]));
+        EXPECT_EQ(deepest, kDepth + 1);
+        EXPECT_EQ(cpu.runs, 0u);
     }
 }
 

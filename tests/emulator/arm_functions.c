@@ -171,6 +171,13 @@ static uint32_t weigh(uint32_t a, uint32_t b, uint32_t c, uint32_t d, uint32_t e
     return a + 2 * b + 3 * c + 5 * d + 7 * e + 11 * f + 13 * g + 17 * h;
 }
 
+/* Calls a function of the host's, handed over as an argument, with five
+   words (one on the stack); the host may call back in. */
+uint32_t call_host(host_function host, uint32_t a, uint32_t b, uint32_t c, uint32_t d, uint32_t e)
+{
+    return host(a, b + 1, c, d, e) * 3 + e;
+}
+
 /* Arguments on the stack, in both directions. */
 uint32_t six_arguments(uint32_t a, uint32_t b, uint32_t c, uint32_t d, uint32_t e, uint32_t f)
 {

@@ -16,6 +16,8 @@ extern "C" {
 #define ARM_DECLARE(name) uint32_t name(uint32_t, uint32_t, uint32_t, uint32_t, uint32_t, uint32_t);
 ARM_FUNCTIONS(ARM_DECLARE)
 #undef ARM_DECLARE
+typedef uint32_t (*host_function)(uint32_t, uint32_t, uint32_t, uint32_t, uint32_t);
+uint32_t call_host(host_function host, uint32_t a, uint32_t b, uint32_t c, uint32_t d, uint32_t e);
 /* Compiled in the other state (ARM beside Thumb code, Thumb beside ARM). */
 uint32_t peer_scale(uint32_t x, uint32_t y);
 typedef uint32_t (*peer_function)(uint32_t, uint32_t);

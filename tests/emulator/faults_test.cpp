@@ -138,4 +138,30 @@ TEST(ArmFaults, InstructionBudgetStopsAnEndlessLoop)
     EXPECT_EQ(cpu.count, 1000u);
 }
 
+// The host's memory seen through Memory::outside: read and written while
+// the lookup answers, forgotten with ForgetOutside, never run as code.
+TEST(ArmMemory, HostMemoryOutsideTheRegionsIsDataOnly)
+{
+    Cpu cpu;
+    uint8_t host_bytes[64] = {1, 2, 3, 4};
+    const uint32_t kAt = 0x40000000u;
+    bool answering = true;
+    cpu.memory.outside = [&](uint32_t guest, MemoryRegion &region) {
+        region = MemoryRegion{kAt, sizeof host_bytes, host_bytes, true};
+        return answering && guest - kAt < sizeof host_bytes;
+    };
+    ASSERT_NE(cpu.memory.Read(kAt + 1, 2), nullptr);
+    EXPECT_EQ(*cpu.memory.Read(kAt + 3, 1), 4);
+    *cpu.memory.Write(kAt + 8, 1) = 9;
+    EXPECT_EQ(host_bytes[8], 9);
+    EXPECT_EQ(cpu.memory.Read(kAt + 60, 8), nullptr);   // runs past the range
+    answering = false;
+    EXPECT_NE(cpu.memory.Read(kAt, 4), nullptr);        // the kept answer
+    cpu.memory.ForgetOutside();
+    EXPECT_EQ(cpu.memory.Read(kAt, 4), nullptr);
+    answering = true;
+    SetUpStack(cpu, 4096);
+    EXPECT_EQ(CallFunction(cpu, kAt, {}), kStopBadAddress) << FormatStopReport(cpu.stop);
+}
+
 }  // namespace
