@@ -1,0 +1,63 @@
+// The Today stand-in's ARM item: the device's DLL mapped and run in the
+// room, its entry called as the system calls a DLL's, ordinal 240 called
+// with the host's TODAYLISTITEM and parent window.
+#include "armroom/arm_item.h"
+#include "armroom/room.h"
+#include "platform/device.h"
+
+namespace {
+
+// What the item's desktop build links for the platform's names: the
+// bitmap loader, the transparent blit and the device's LoadStringW; the
+// rest of its calls are Wine's own.
+void RegisterItemPlatform()
+{
+    RegisterPlatformFunction("SHLoadDIBitmap", (void *)&SHLoadDIBitmap);
+    RegisterPlatformFunction("TransparentImage", (void *)&TransparentImage);
+    RegisterPlatformFunction("LoadStringW", (void *)&LoadStringW);
+    RegisterPlatformFunction("CreateWindowExW", (void *)&CreateWindowExW);
+    RegisterPlatformFunction("SetForegroundWindow", (void *)&SetForegroundWindow);
+}
+
+class ArmItemLibrary : public ItemLibrary {
+public:
+    ArmItemLibrary(const ArmModule *module, uint32_t initialize) : module_(module), initialize_(initialize) {}
+    ~ArmItemLibrary()
+    {
+        if (module_->image.entry)
+            ArmRoom::Get().Call(module_->image.entry, {module_->image.base, DLL_PROCESS_DETACH, 0},
+                                "the item's DLL entry (detach)");
+    }
+    HINSTANCE Instance() const { return (HINSTANCE)(uintptr_t)module_->image.base; }
+    HWND Initialize(TODAYLISTITEM *info, HWND parent)
+    {
+        return (HWND)(uintptr_t)ArmRoom::Get().Call(
+            initialize_, {(uint32_t)(uintptr_t)info, (uint32_t)(uintptr_t)parent}, "InitializeCustomItem (#240)");
+    }
+
+private:
+    const ArmModule *module_;
+    uint32_t initialize_;
+};
+
+}  // namespace
+
+ItemLibrary *OpenArmItem(const std::wstring &path, std::wstring *error)
+{
+    RegisterItemPlatform();
+    ArmRoom &room = ArmRoom::Get();
+    const ArmModule *module = room.Load(path, error);
+    if (!module)
+        return NULL;
+    uint32_t initialize = 0;
+    if (!FindExport(module->image, "#240", initialize)) {
+        *error = path + L" has no export ordinal 240";
+        return NULL;
+    }
+    if (module->image.entry &&
+        !room.Call(module->image.entry, {module->image.base, DLL_PROCESS_ATTACH, 0}, "the item's DLL entry (attach)")) {
+        *error = path + L": its DLL entry refused DLL_PROCESS_ATTACH";
+        return NULL;
+    }
+    return new ArmItemLibrary(module, initialize);
+}
