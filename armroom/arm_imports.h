@@ -1,5 +1,5 @@
-// Every function the device's item and editor import, as the ARM room binds
-// it: the DLL, the name (for an import by ordinal only, the name its header
+// Every function the device's item and editor import, or may call
+// (platform/device_functions.txt), as the ARM room binds it: the DLL, the name (for an import by ordinal only, the name its header
 // gives it), the ordinal it is imported by (0: by name), its argument words
 // and what it is bound to:
 //   Wine      Wine's own function, whose meaning is the device's;
@@ -56,6 +56,7 @@
     X(COREDLL, GetDC, 0, 1, Wine) \
     X(COREDLL, GetDeviceCaps, 0, 2, Wine) \
     X(COREDLL, GetDlgItem, 0, 2, Wine) \
+    X(COREDLL, GetDlgItemTextW, 0, 4, Wine) \
     X(COREDLL, GetFileAttributesW, 0, 1, Wine) \
     X(COREDLL, GetFileSize, 0, 2, Wine) \
     X(COREDLL, GetLastError, 0, 0, Wine) \
@@ -83,6 +84,8 @@
     X(COREDLL, MoveWindow, 0, 6, Wine) \
     X(COREDLL, OpenClipboard, 0, 1, Wine) \
     X(COREDLL, OutputDebugStringW, 0, 1, Wine) \
+    X(COREDLL, PeekMessageW, 0, 5, Wine) \
+    X(COREDLL, PostMessageW, 0, 4, Wine) \
     X(COREDLL, PostQuitMessage, 0, 1, Wine) \
     X(COREDLL, ReadFile, 0, 5, Wine) \
     X(COREDLL, Rectangle, 0, 5, Wine) \

@@ -81,3 +81,20 @@ add_custom_target(host_armcall ALL DEPENDS ${HOST_ARMCALL})
 add_test(NAME arm_item_in_interpreter
     COMMAND ${CMAKE_SOURCE_DIR}/tests/device/arm_item_call_test.sh ${HOST_ARMCALL} $<TARGET_FILE:inkleaf_item>)
 set_tests_properties(arm_item_in_interpreter PROPERTIES TIMEOUT 60)
+
+# The ARM room's table of bindings against what the two files import and
+# what the platform's list allows them to call (armroom/import_check.cpp).
+set(HOST_IMPORT_CHECK ${CMAKE_BINARY_DIR}/tools/import_check)
+list(FILTER ARMCALL_SOURCES EXCLUDE REGEX "armcall\\.cpp$")
+add_custom_command(OUTPUT ${HOST_IMPORT_CHECK}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/tools
+    COMMAND ${HOST_CXX} -std=c++17 -O1 -I${CMAKE_SOURCE_DIR} -o ${HOST_IMPORT_CHECK}
+            ${CMAKE_SOURCE_DIR}/armroom/import_check.cpp ${ARMCALL_SOURCES}
+    DEPENDS ${CMAKE_SOURCE_DIR}/armroom/import_check.cpp ${CMAKE_SOURCE_DIR}/armroom/arm_imports.h
+            ${ARMCALL_SOURCES} ${ARMCALL_HEADERS}
+    COMMENT "Building import_check for this machine")
+add_custom_target(host_import_check ALL DEPENDS ${HOST_IMPORT_CHECK})
+add_test(NAME arm_bindings
+    COMMAND ${HOST_IMPORT_CHECK} ${CMAKE_SOURCE_DIR}/platform/device_functions.txt
+            $<TARGET_FILE:inkleaf_item> $<TARGET_FILE:inkpad_app>)
+set_tests_properties(arm_bindings PROPERTIES TIMEOUT 60)

@@ -148,7 +148,9 @@ bool BindImports(Cpu &cpu, Bytes image, uint8_t *host, Directory dir, const Impo
 
 bool ReadExports(Bytes image, Directory dir, LoadedImage &out, std::string &error)
 {
-    if (dir.rva == 0)
+    // An entry of size 0 is no export directory, whatever its rva: CeGCC's
+    // linker leaves the import table's rva there in a program without exports.
+    if (dir.rva == 0 || dir.size == 0)
         return true;
     if (!image.Has(dir.rva, 40)) { error = "export directory outside the image"; return false; }
     uint32_t ordinal_base = image.U32(dir.rva + 16), functions = image.U32(dir.rva + 20), names = image.U32(dir.rva + 24);

@@ -67,6 +67,19 @@ TEST(PeLoader, AnUnboundImportStopsNamingIt)
     EXPECT_NE(FormatStopReport(cpu.stop).find("COREDLL.dll!malloc"), std::string::npos);
 }
 
+// CeGCC's linker leaves the import table's rva, with size 0, in the export
+// entry of a program that exports nothing (the device's editor).
+TEST(PeLoader, AnExportEntryOfSizeZeroIsNone)
+{
+    std::vector<uint8_t> file = TestDll();
+    Put32(file, 0x58 + 96, 0x1200);
+    Put32(file, 0x58 + 100, 0);
+    Cpu cpu;
+    LoadedImage image;
+    ASSERT_TRUE(Load(cpu, file, ImportBinder(), image));
+    EXPECT_TRUE(image.exports.empty());
+}
+
 struct Malformation {
     const char *what;
     std::function<void(std::vector<uint8_t> &)> change;
