@@ -98,3 +98,15 @@ add_test(NAME arm_bindings
     COMMAND ${HOST_IMPORT_CHECK} ${CMAKE_SOURCE_DIR}/platform/device_functions.txt
             $<TARGET_FILE:inkleaf_item> $<TARGET_FILE:inkpad_app>)
 set_tests_properties(arm_bindings PROPERTIES TIMEOUT 60)
+
+# The device's pixel work in ARM instructions, for ./inkleaf bench
+# (bench/device_pixels.cpp): run on the device's item with its link map.
+set(HOST_DEVICE_PIXELS ${CMAKE_BINARY_DIR}/tools/device_pixels)
+add_custom_command(OUTPUT ${HOST_DEVICE_PIXELS}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/tools
+    COMMAND ${HOST_CXX} -std=c++17 -O2 -I${CMAKE_SOURCE_DIR} -o ${HOST_DEVICE_PIXELS}
+            ${CMAKE_SOURCE_DIR}/bench/device_pixels.cpp ${ARMCALL_SOURCES}
+    DEPENDS ${CMAKE_SOURCE_DIR}/bench/device_pixels.cpp ${CMAKE_SOURCE_DIR}/bench/bench_shapes.h
+            ${ARMCALL_SOURCES} ${ARMCALL_HEADERS}
+    COMMENT "Building device_pixels for this machine")
+add_custom_target(host_device_pixels ALL DEPENDS ${HOST_DEVICE_PIXELS})
