@@ -2,6 +2,7 @@
 // reads, deep recursion, an undefined instruction, a bad pointer) and from
 // single instruction words (SWI, coprocessor, BKPT, unpredictable forms).
 #include "arm_code.h"
+#include "emulator/backtrace.h"
 #include <gtest/gtest.h>
 #include <string.h>
 #if defined(__linux__)
@@ -41,6 +42,43 @@ TEST(ArmFaults, CompiledCodeStopsWithTheDevicesFault)
         }
         // A shallow recursion fits the same stack.
         EXPECT_EQ(CallArm(program, "recurse", {50}).kind, kStopReturned);
+    }
+}
+
+// An unaligned read one, two and three calls deep: the report names the
+// function that faulted and, innermost first, each caller, found from lr
+// and the stack and named by the binary's symbol list.
+struct ChainCase {
+    const char *function;
+    std::vector<std::string> frames;
+};
+const ChainCase kChains[] = {
+    {"read_word", {"read_word"}},
+    {"chain_middle", {"read_word", "chain_middle"}},
+    {"chain_outer", {"read_word", "chain_middle", "chain_outer"}},
+};
+
+TEST(ArmFaults, ChainOfCallsNamesEachCaller)
+{
+    std::string why_not, directory = ArmCodeDirectory(why_not);
+    if (directory.empty())
+        GTEST_SKIP() << why_not;
+    auto function_of = [](const std::string &description) { return description.substr(0, description.find('+')); };
+    for (const char *variant : kArmVariants) {
+        ArmProgram program;
+        ASSERT_TRUE(LoadArmProgram(directory, variant, program));
+        for (const ChainCase &c : kChains) {
+            Cpu cpu;
+            ASSERT_EQ(RunArm(cpu, program, c.function, {kFlatBase + 1}), kStopUnaligned) << variant << " " << c.function;
+            SymbolTable symbols;
+            symbols.AddModule(CodeRange{kFlatBase, kFlatBase + (uint32_t)program.bytes.size()}, variant);
+            for (const auto &symbol : program.symbols)
+                symbols.AddSymbol(symbol.second, symbol.first);
+            std::vector<std::string> frames = {function_of(symbols.Describe(cpu.stop.pc))};
+            for (uint32_t address : CallChain(cpu, cpu.stack_high, symbols.Code()))
+                frames.push_back(function_of(symbols.Describe(address, true)));
+            EXPECT_EQ(frames, c.frames) << variant << "\n" << FaultReport(cpu, cpu.stack_high, symbols);
+        }
     }
 }
 
