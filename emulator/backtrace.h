@@ -19,8 +19,10 @@ struct CodeRange {
 // the host entered the guest) that does. A word "points just after a call"
 // when it lies in one of CODE and the instruction before it is a call: bl,
 // blx, or a jump (mov pc / bx / ldr pc) right after `mov lr, pc`; in Thumb
-// code bl, blx. Stale words on the stack can add a false frame: a guess,
-// as any backtrace without unwind tables is.
+// code bl, blx. A guess, as any backtrace without unwind tables is: a stale
+// word on the stack, or an lr left by a call the stopped function made and
+// returned from, adds a frame that is not a caller; a tail call (b) leaves
+// its caller out.
 std::vector<uint32_t> CallChain(const Cpu &cpu, uint32_t stack_top, const std::vector<CodeRange> &code);
 
 // The code sections of a mapped PE image, read from its headers in guest
