@@ -79,8 +79,27 @@ add_custom_command(OUTPUT ${HOST_ARMCALL}
     COMMENT "Building armcall for this machine")
 add_custom_target(host_armcall ALL DEPENDS ${HOST_ARMCALL})
 add_test(NAME arm_item_in_interpreter
-    COMMAND ${CMAKE_SOURCE_DIR}/tests/device/arm_item_call_test.sh ${HOST_ARMCALL} $<TARGET_FILE:inkleaf_item>)
+    COMMAND ${CMAKE_SOURCE_DIR}/tests/device/arm_item_call_test.sh ${HOST_ARMCALL} $<TARGET_FILE:inkleaf_item>
+            ${ITEM_LINK_MAP})
 set_tests_properties(arm_item_in_interpreter PROPERTIES TIMEOUT 60)
+
+# Two items that fault in the interpreter, built as the item is, each with
+# its link map beside it: one reads a word at an odd address, the other
+# calls a COREDLL function Inkleaf does not import. armcall's report of each
+# must name the fault and the chain of calls (tests/device/).
+set(FAULTY_ITEMS_DIR ${CMAKE_BINARY_DIR}/faulty_items)
+foreach(faulty unaligned_item foreign_import_item)
+    add_library(${faulty} SHARED ${CMAKE_SOURCE_DIR}/tests/device/faulty_items/${faulty}.cpp
+                ${CMAKE_SOURCE_DIR}/tests/device/faulty_items/faulty_item.def)
+    set_target_properties(${faulty} PROPERTIES PREFIX "" RUNTIME_OUTPUT_DIRECTORY ${FAULTY_ITEMS_DIR})
+    target_link_libraries(${faulty} PRIVATE coredll)
+    target_link_options(${faulty} PRIVATE -Wl,-Map=${FAULTY_ITEMS_DIR}/${faulty}.map)
+endforeach()
+add_test(NAME faulty_items_in_interpreter
+    COMMAND ${CMAKE_SOURCE_DIR}/tests/device/faulty_items_test.sh ${HOST_ARMCALL} ${FAULTY_ITEMS_DIR}
+            $<TARGET_FILE:inkleaf_item> $<TARGET_FILE:inkpad_app>)
+set_tests_properties(faulty_items_in_interpreter PROPERTIES TIMEOUT 60
+    ENVIRONMENT "OBJDUMP=${INKLEAF_CEGCC}/bin/arm-mingw32ce-objdump")
 
 # The ARM room's table of bindings against what the two files import and
 # what the platform's list allows them to call (armroom/import_check.cpp).

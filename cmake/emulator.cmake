@@ -5,7 +5,8 @@ set(EMULATOR_SOURCES
     ${EMULATOR_ROOT}/emulator/memory.cpp ${EMULATOR_ROOT}/emulator/fault.cpp
     ${EMULATOR_ROOT}/emulator/cpu.cpp ${EMULATOR_ROOT}/emulator/execute.cpp
     ${EMULATOR_ROOT}/emulator/arm_decode.cpp ${EMULATOR_ROOT}/emulator/thumb_decode.cpp
-    ${EMULATOR_ROOT}/emulator/call.cpp ${EMULATOR_ROOT}/emulator/pe_loader.cpp)
+    ${EMULATOR_ROOT}/emulator/call.cpp ${EMULATOR_ROOT}/emulator/pe_loader.cpp
+    ${EMULATOR_ROOT}/emulator/backtrace.cpp)
 set(EMULATOR_TEST_SOURCES
     ${EMULATOR_ROOT}/tests/emulator/arm_code.cpp
     ${EMULATOR_ROOT}/tests/emulator/arm_functions.c

@@ -2,6 +2,7 @@
 #include "arm_code.h"
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -53,14 +54,22 @@ bool LoadArmProgram(const std::string &directory, const std::string &variant, Ar
     return !program.bytes.empty();
 }
 
-ArmResult CallArm(const ArmProgram &program, const std::string &function, const std::vector<uint32_t> &args, uint32_t stack)
+StopKind RunArm(Cpu &cpu, const ArmProgram &program, const std::string &function, const std::vector<uint32_t> &args,
+                uint32_t stack)
 {
-    Cpu cpu;
-    std::vector<uint8_t> bytes = program.bytes;   // the code's data is written
-    cpu.memory.Map(kFlatBase, (uint32_t)bytes.size(), bytes.data(), true);
+    // a copy: the code's data is written
+    uint8_t *bytes = cpu.memory.MapOwned(kFlatBase, (uint32_t)program.bytes.size(), true);
+    if (bytes)
+        memcpy(bytes, program.bytes.data(), program.bytes.size());
     SetUpStack(cpu, stack);
     auto symbol = program.symbols.find(function);
     uint32_t address = symbol == program.symbols.end() ? 0 : symbol->second;
-    StopKind kind = CallFunction(cpu, address, args);
+    return CallFunction(cpu, address, args);
+}
+
+ArmResult CallArm(const ArmProgram &program, const std::string &function, const std::vector<uint32_t> &args, uint32_t stack)
+{
+    Cpu cpu;
+    StopKind kind = RunArm(cpu, program, function, args, stack);
     return ArmResult{kind, cpu.r[0], cpu.count, FormatStopReport(cpu.stop)};
 }

@@ -25,6 +25,10 @@ struct ArmResult {
     uint64_t count;
     std::string report;
 };
+// Maps PROGRAM into CPU (a fresh one) with a stack of STACK bytes and calls
+// its FUNCTION.
+StopKind RunArm(Cpu &cpu, const ArmProgram &program, const std::string &function, const std::vector<uint32_t> &args,
+                uint32_t stack = kDefaultStackSize);
 // Calls FUNCTION of PROGRAM in a fresh processor with a stack of STACK bytes.
 ArmResult CallArm(const ArmProgram &program, const std::string &function, const std::vector<uint32_t> &args,
                   uint32_t stack = kDefaultStackSize);

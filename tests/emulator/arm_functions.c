@@ -224,7 +224,11 @@ uint32_t compute_mix(uint32_t a, uint32_t b, uint32_t c, uint32_t d, uint32_t e,
 #ifdef __arm__
 /* Only as ARM code, for the faults: a word read from any address, a
    recursion that needs STEP bytes of stack a level, an undefined instruction. */
-uint32_t read_word(uint32_t address) { return *(volatile uint32_t *)address; }
+__attribute__((noinline)) uint32_t read_word(uint32_t address) { return *(volatile uint32_t *)address; }
+/* The word read two and three calls deep, for the chain of calls (no tail
+   calls: each caller uses the result). */
+__attribute__((noinline)) uint32_t chain_middle(uint32_t address) { return read_word(address) + 1; }
+__attribute__((noinline)) uint32_t chain_outer(uint32_t address) { return chain_middle(address) ^ address; }
 uint32_t read_half(uint32_t address) { return *(volatile uint16_t *)address; }
 uint32_t recurse(uint32_t depth)
 {

@@ -2,6 +2,7 @@
 // reads, deep recursion, an undefined instruction, a bad pointer) and from
 // single instruction words (SWI, coprocessor, BKPT, unpredictable forms).
 #include "arm_code.h"
+#include "emulator/backtrace.h"
 #include <gtest/gtest.h>
 #include <string.h>
 #if defined(__linux__)
@@ -42,6 +43,85 @@ TEST(ArmFaults, CompiledCodeStopsWithTheDevicesFault)
         // A shallow recursion fits the same stack.
         EXPECT_EQ(CallArm(program, "recurse", {50}).kind, kStopReturned);
     }
+}
+
+// An unaligned read one, two and three calls deep: the report names the
+// function that faulted and, innermost first, each caller, found from lr
+// and the stack and named by the binary's symbol list.
+struct ChainCase {
+    const char *function;
+    std::vector<std::string> frames;
+};
+const ChainCase kChains[] = {
+    {"read_word", {"read_word"}},
+    {"chain_middle", {"read_word", "chain_middle"}},
+    {"chain_outer", {"read_word", "chain_middle", "chain_outer"}},
+};
+
+TEST(ArmFaults, ChainOfCallsNamesEachCaller)
+{
+    std::string why_not, directory = ArmCodeDirectory(why_not);
+    if (directory.empty())
+        GTEST_SKIP() << why_not;
+    auto function_of = [](const std::string &description) { return description.substr(0, description.find('+')); };
+    for (const char *variant : kArmVariants) {
+        ArmProgram program;
+        ASSERT_TRUE(LoadArmProgram(directory, variant, program));
+        for (const ChainCase &c : kChains) {
+            Cpu cpu;
+            ASSERT_EQ(RunArm(cpu, program, c.function, {kFlatBase + 1}), kStopUnaligned) << variant << " " << c.function;
+            SymbolTable symbols;
+            symbols.AddModule(CodeRange{kFlatBase, kFlatBase + (uint32_t)program.bytes.size()}, variant);
+            for (const auto &symbol : program.symbols)
+                symbols.AddSymbol(symbol.second, symbol.first);
+            std::vector<std::string> frames = {function_of(symbols.Describe(cpu.stop.pc))};
+            for (uint32_t address : CallChain(cpu, cpu.stack_high, symbols.Code()))
+                frames.push_back(function_of(symbols.Describe(address, true)));
+            EXPECT_EQ(frames, c.frames) << variant << "\n" << FaultReport(cpu, cpu.stack_high, symbols);
+        }
+    }
+}
+
+// CeGCC's ARMv4 calls through a register: `mov lr, pc` and then mov pc,
+// bx or ldr pc. Three such calls deep, each caller saving lr on the stack
+// (push {lr}; mov lr, pc; JUMP; pop {pc}), the leaf reads a word at an odd
+// address. A code address on the stack that follows no call is no frame.
+TEST(ArmFaults, ChainOfCallsFollowsCallsThroughRegisters)
+{
+    const uint32_t kPush = 0xE52DE004u, kMovLrPc = 0xE1A0E00Fu, kPop = 0xE49DF004u;
+    struct Function {
+        uint32_t address;
+        uint32_t jump;   // to the next function
+    };
+    const Function kFunctions[] = {
+        {0x8000, 0xE1A0F001u},   // mov pc, r1
+        {0x8100, 0xE12FFF12u},   // bx r2
+        {0x8200, 0xE593F000u},   // ldr pc, [r3]
+    };
+    const uint32_t kLeaf = 0x8300, kLeafAddress = 0x8400, kReadWord = 0xE5900000u;   // ldr r0, [r0]
+    Cpu cpu;
+    uint8_t *code = cpu.memory.MapOwned(0x8000, 0x1000, false);
+    ASSERT_NE(code, nullptr);
+    for (const Function &f : kFunctions) {
+        const uint32_t words[] = {kPush, kMovLrPc, f.jump, kPop};
+        memcpy(code + (f.address - 0x8000), words, sizeof words);
+    }
+    memcpy(code + (kLeaf - 0x8000), &kReadWord, 4);
+    memcpy(code + (kLeafAddress - 0x8000), &kLeaf, 4);
+    uint32_t top = SetUpStack(cpu, 4096), decoy = kFunctions[0].address + 8;   // after mov lr, pc: no call
+    memcpy(cpu.memory.Write(top - 4, 4), &decoy, 4);
+    cpu.r[0] = 0x8001;
+    cpu.r[1] = kFunctions[1].address;
+    cpu.r[2] = kFunctions[2].address;
+    cpu.r[3] = kLeafAddress;
+    cpu.r[13] = top - 8;
+    cpu.r[14] = kReturnTrap;
+    cpu.pc = kFunctions[0].address;
+    ASSERT_EQ(cpu.Run(), kStopUnaligned) << FormatStopReport(cpu.stop);
+    std::vector<uint32_t> expected;
+    for (int k = 2; k >= 0; k--)
+        expected.push_back(kFunctions[k].address + 12);   // after the jump
+    EXPECT_EQ(CallChain(cpu, top, {CodeRange{0x8000, 0x8000 + 0x1000}}), expected);
 }
 
 // Instruction words run at 0x8000 with r0 = 0x9002, each followed by a
