@@ -107,6 +107,10 @@ const ArmModule *ArmRoom::Load(const std::wstring &path, std::wstring *error)
         delete module;
         return NULL;
     }
+    std::wstring map = path.substr(0, path.find_last_of(L'.')) + L".map";
+    if (GetFileAttributesW(map.c_str()) == INVALID_FILE_ATTRIBUTES)
+        map.clear();
+    symbols_.AddImage(cpu, module->image, Narrow(path), Narrow(map));
     modules_.push_back(module);
     return module;
 }
@@ -121,7 +125,7 @@ const ArmModule *ArmRoom::ModuleAt(uint32_t base) const
 
 uint32_t ArmRoom::Call(uint32_t address, const std::vector<uint32_t> &args, const std::string &what)
 {
-    entries_.push_back(what);
+    entries_.push_back(Entry{what, cpu.runs ? cpu.r[13] : cpu.stack_high});
     StopKind kind = CallNested(cpu, address, args);
     if (kind != kStopReturned)
         Fault("");
@@ -132,13 +136,13 @@ uint32_t ArmRoom::Call(uint32_t address, const std::vector<uint32_t> &args, cons
 
 void ArmRoom::Fault(const std::string &context)
 {
-    fprintf(stderr, "ARM room: %s%s\n", context.empty() ? "" : (context + ": ").c_str(),
-            FormatStopReport(cpu.stop).c_str());
-    for (const ArmModule *module : modules_)
-        fprintf(stderr, "  %s mapped at 0x%08X\n", Narrow(module->path).c_str(), module->image.base);
-    fprintf(stderr, "  lr 0x%08X sp 0x%08X\n", cpu.r[14], cpu.r[13]);
+    uint32_t top = entries_.empty() ? cpu.stack_high : entries_.back().stack_top;
+    fprintf(stderr, "ARM room: %s%s", context.empty() ? "" : (context + ": ").c_str(),
+            FaultReport(cpu, top, symbols_).c_str());
     for (size_t k = entries_.size(); k-- > 0;)
-        fprintf(stderr, "  entered from the host by %s\n", entries_[k].c_str());
+        fprintf(stderr, "entered from the host by %s\n", entries_[k].what.c_str());
+    for (const ArmModule *module : modules_)
+        fprintf(stderr, "%s mapped at 0x%08X\n", Narrow(module->path).c_str(), module->image.base);
     fflush(stderr);
     ExitProcess(kArmFaultExit);
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "emulator/backtrace.h"
 #include "emulator/call.h"
 #include "emulator/pe_loader.h"
 
@@ -22,8 +23,9 @@ public:
     static ArmRoom &Get();
 
     // Maps the ARM file at PATH at its image base where the process has that
-    // range free, elsewhere relocated, and binds its imports. NULL, with
-    // ERROR saying why, when it cannot.
+    // range free, elsewhere relocated, and binds its imports; its link map,
+    // where the build left one beside it (FILE.map), names its functions in
+    // fault reports. NULL, with ERROR saying why, when it cannot.
     const ArmModule *Load(const std::wstring &path, std::wstring *error);
     // The module mapped at BASE, or NULL.
     const ArmModule *ModuleAt(uint32_t base) const;
@@ -56,7 +58,12 @@ private:
 
     std::vector<ArmModule *> modules_;
     std::vector<uint32_t> procedures_;          // guest address of each slot
-    std::vector<std::string> entries_;          // host calls into the guest, outermost first
+    struct Entry {
+        std::string what;
+        uint32_t stack_top;     // the guest's sp when the host called in
+    };
+    std::vector<Entry> entries_;                // host calls into the guest, outermost first
+    SymbolTable symbols_;
 };
 
 // Registers what this program's desktop build gets for a "Platform" import
