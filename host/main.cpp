@@ -79,8 +79,7 @@ int wmain(int argc, wchar_t **argv)
     g.pollMs = 2000;
     g.secondsMs = 10000;
     g.textColor = RGB(0, 0, 128);
-    wchar_t cwd[MAX_PATH];
-    if (GetCurrentDirectoryW(MAX_PATH, cwd)) g.startDir = cwd;
+    RememberStartDirectory();
 
     if (argc == 3 && wcscmp(argv[1], L"install") == 0)
         return InstallItem(argv[2]);

@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "platform/today.h"
+#include "text_and_paths.h"
 
+class ItemLibrary;
 class PopupMenuDriver;
 
 extern const wchar_t kItemKeyPath[];
@@ -47,7 +49,6 @@ struct ScriptLine {
 // The host's one state record
 struct HostState {
     HINSTANCE instance;
-    std::wstring startDir;                  // directory we were started in
 
     // options
     DWORD pollMs;
@@ -66,7 +67,7 @@ struct HostState {
     HANDLE shellReady;
 
     // the item
-    HMODULE itemDll;
+    ItemLibrary *itemLibrary;               // the item's file, loaded
     HWND item;
     TODAYLISTITEM itemInfo;
 
@@ -92,14 +93,6 @@ struct HostState {
 };
 
 extern HostState g;
-
-// text_and_paths.cpp
-std::string ToUtf8(const std::wstring &w);
-std::wstring FromUtf8(const std::string &s);
-void ErrorOut(const wchar_t *fmt, ...);
-std::wstring Trim(const std::wstring &s);
-bool ParseInt(const std::wstring &s, long *out);
-std::wstring ResolvePath(const std::wstring &path);
 
 // item_key.cpp
 int InstallItem(const std::wstring &dllPath);

@@ -2,6 +2,7 @@
 // Today screen does, the refresh query, the colour and watermark messages,
 // the timers that pace the run and the end of the run.
 #include "today_host.h"
+#include "item_library.h"
 #include "platform/device_screen.h"
 
 #include <objbase.h>
@@ -72,30 +73,23 @@ int LoadItem()
         ErrorOut(L"no \"DLL\" value under HKLM\\%ls (run \"install\" first)", kItemKeyPath);
         return EXIT_NO_ITEM_DLL;
     }
-    g.itemDll = LoadLibraryW(dllPath.c_str());
-    if (!g.itemDll && dllPath[0] == L'/') {
-        dllPath = ResolvePath(dllPath);
-        g.itemDll = LoadLibraryW(dllPath.c_str());
-    }
-    if (!g.itemDll) {
-        ErrorOut(L"cannot load %ls (error %lu)", dllPath.c_str(), (unsigned long)GetLastError());
+    std::wstring error;
+    g.itemLibrary = OpenItemLibrary(dllPath, &error);
+    if (!g.itemLibrary) {
+        ErrorOut(L"%ls", error.c_str());
         return EXIT_NO_ITEM_DLL;
     }
-    PFNCUSTOMINITIALIZEITEM init =
-        (PFNCUSTOMINITIALIZEITEM)(void *)GetProcAddress(g.itemDll, MAKEINTRESOURCEA(240));
-    if (!init) {
-        ErrorOut(L"%ls has no export ordinal 240", dllPath.c_str());
-        return EXIT_NO_ITEM_DLL;
-    }
+    // A Unix path is loaded from the file Wine maps it to.
+    if (dllPath[0] == L'/') dllPath = ResolvePath(dllPath);
 
     lstrcpynW(g.itemInfo.szName, kItemName, 32);
     g.itemInfo.tlit = tlitCustom;
     g.itemInfo.fEnabled = TRUE;
     lstrcpynW(g.itemInfo.szDLLPath, dllPath.c_str(), MAX_PATH);
-    g.itemInfo.hinstDLL = g.itemDll;
+    g.itemInfo.hinstDLL = g.itemLibrary->Instance();
 
     g.itemCalls++;
-    g.item = init(&g.itemInfo, g.today);
+    g.item = g.itemLibrary->Initialize(&g.itemInfo, g.today);
     g.itemCalls--;
     if (!g.item) {
         ErrorOut(L"InitializeCustomItem returned no window");
@@ -111,8 +105,8 @@ void UnloadItem()
 {
     if (g.item && IsWindow(g.item)) DestroyWindow(g.item);
     g.item = NULL;
-    if (g.itemDll) FreeLibrary(g.itemDll);
-    g.itemDll = NULL;
+    delete g.itemLibrary;
+    g.itemLibrary = NULL;
 }
 
 // Ends the run: final screenshot, item window, item library, Today window.
