@@ -123,8 +123,6 @@ static int LoadItem()
         ErrorOut(L"%ls", error.c_str());
         return EXIT_NO_ITEM_DLL;
     }
-    // A Unix path is loaded from the file Wine maps it to.
-    if (dllPath[0] == L'/') dllPath = ResolvePath(dllPath);
 
     lstrcpynW(g.itemInfo.szName, kItemName, 32);
     g.itemInfo.tlit = tlitCustom;
