@@ -75,8 +75,9 @@ const WORD kArmMachines[] = {0x1C0, 0x1C2};     // ARM, and ARM with Thumb code
 
 ItemLibrary *OpenItemLibrary(const std::wstring &path, std::wstring *error)
 {
-    // The header is looked for where LoadLibraryW would look first; a file
-    // found nowhere is left to it, whose error the message gives.
+    // The header is read at the path, or, for a Unix path that does not
+    // open, in the file Wine maps it to. A file whose header cannot be read
+    // is left to LoadLibraryW, whose error the message then gives.
     std::wstring file = path;
     WORD machine = 0;
     bool read = ReadPeMachine(file, &machine);
@@ -84,8 +85,9 @@ ItemLibrary *OpenItemLibrary(const std::wstring &path, std::wstring *error)
         file = ResolvePath(path);
         read = ReadPeMachine(file, &machine);
     }
-    for (WORD arm : kArmMachines) {
-        if (read && machine == arm) return OpenArmItem(file, error);
+    if (read) {
+        for (WORD arm : kArmMachines)
+            if (machine == arm) return OpenArmItem(file, error);
     }
     return OpenDesktopItem(path, error);
 }
