@@ -2,11 +2,14 @@
 // item under the Today item key, taking that key away with the item's own
 // values (a device whose item was never started), and writing every value
 // of that key as one text line (name, type, stored byte count, data).
-#include "today_host.h"
+#include "item_key.h"
+#include "text_and_paths.h"
 #include "common/item_key.h"
+#include "platform/today.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <vector>
 
 const wchar_t kItemKeyPath[] = ITEM_KEY_PATH;
 

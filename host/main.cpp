@@ -17,15 +17,20 @@
 //   --interactive      run until the window is closed (Esc closes it)
 //
 // Exit codes of "run": 0 done, 1 bad command line, 2 the item library or its
-// ordinal 240 could not be loaded, 3 the item returned no window, 4 a script
-// line failed.
+// ordinal 240 could not be loaded (an ARM item where the ARM room is not
+// built included), 3 the item returned no window, 4 a script line failed.
 //
 // The script language is described in script.cpp.
-#include "today_host.h"
+//
+// Layers, each calling only the ones below: main -> today_window -> item_library | script
+// -> screenshot | navigation_bar | watermark | item_key -> host_basics | text_and_paths.
+#include "host_basics.h"
+#include "item_key.h"
+#include "text_and_paths.h"
+#include "today_window.h"
 
 #include <cstdio>
-
-HostState g;
+#include <cwchar>
 
 static void Usage()
 {
@@ -37,32 +42,32 @@ static void Usage()
           stderr);
 }
 
-static bool ParseRunOptions(int argc, wchar_t **argv)
+static bool ParseRunOptions(int argc, wchar_t **argv, TodayOptions *run)
 {
     for (int i = 2; i < argc; i++) {
         std::wstring opt = argv[i];
         bool hasValue = i + 1 < argc;
         long v = 0;
         if (opt == L"--interactive") {
-            g.interactive = true;
+            run->interactive = true;
         } else if (opt == L"--seconds" && hasValue) {
             double s = wcstod(argv[++i], NULL);
             if (s < 0) return false;
-            g.secondsMs = (DWORD)(s * 1000.0 + 0.5);
-            g.secondsGiven = true;
+            run->secondsMs = (DWORD)(s * 1000.0 + 0.5);
+            run->secondsGiven = true;
         } else if (opt == L"--poll-ms" && hasValue) {
             if (!ParseInt(argv[++i], &v) || v <= 0) return false;
-            g.pollMs = (DWORD)v;
+            run->pollMs = (DWORD)v;
         } else if (opt == L"--text-color" && hasValue) {
             int r, gr, b;
             if (swscanf(argv[++i], L"%d,%d,%d", &r, &gr, &b) != 3 ||
                 r < 0 || r > 255 || gr < 0 || gr > 255 || b < 0 || b > 255)
                 return false;
-            g.textColor = RGB(r, gr, b);
+            run->textColor = RGB(r, gr, b);
         } else if (opt == L"--screenshot" && hasValue) {
-            g.screenshotPath = ResolvePath(argv[++i]);
+            run->screenshotPath = ResolvePath(argv[++i]);
         } else if (opt == L"--script" && hasValue) {
-            g.scriptPath = ResolvePath(argv[++i]);
+            run->scriptPath = ResolvePath(argv[++i]);
         } else if (opt == L"--shot-every" && hasValue) {
             ++i;                            // accepted, not used
         } else {
@@ -75,12 +80,7 @@ static bool ParseRunOptions(int argc, wchar_t **argv)
 
 int wmain(int argc, wchar_t **argv)
 {
-    g.instance = GetModuleHandleW(NULL);
-    g.pollMs = 2000;
-    g.secondsMs = 10000;
-    g.textColor = RGB(0, 0, 128);
-    wchar_t cwd[MAX_PATH];
-    if (GetCurrentDirectoryW(MAX_PATH, cwd)) g.startDir = cwd;
+    RememberStartDirectory();
 
     if (argc == 3 && wcscmp(argv[1], L"install") == 0)
         return InstallItem(argv[2]);
@@ -90,11 +90,12 @@ int wmain(int argc, wchar_t **argv)
         return DumpKey(ResolvePath(argv[2]));
     if (argc >= 2 && wcscmp(argv[1], L"run") == 0)
     {
-        if (!ParseRunOptions(argc, argv)) {
+        TodayOptions run;
+        if (!ParseRunOptions(argc, argv, &run)) {
             Usage();
             return EXIT_USAGE;
         }
-        return RunToday();
+        return RunToday(run);
     }
     Usage();
     return EXIT_USAGE;

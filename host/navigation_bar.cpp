@@ -8,8 +8,11 @@
 // The bar learns what is in front by looking every kPollMs, and before each
 // screenshot: the window's title, its styles and the shell's property are
 // all readable from another process.
-#include "today_host.h"
+#include "navigation_bar.h"
+#include "host_basics.h"
 #include "platform/device_screen.h"
+
+#include <cwchar>
 
 static const wchar_t kNavigationBarClass[] = L"HHTaskBar";
 static const UINT_PTR kPollTimer = 1;
@@ -212,7 +215,8 @@ HWND CreateNavigationBar(int width, int height)
     RegisterHostClass(kNavigationBarClass, NavigationBarProc);
     ZeroMemory(&s_bar, sizeof(s_bar));
     s_bar.window = CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, kNavigationBarClass,
-                                   L"", WS_POPUP, 0, 0, width, height, NULL, NULL, g.instance, NULL);
+                                   L"", WS_POPUP, 0, 0, width, height, NULL, NULL, GetModuleHandleW(NULL),
+                                   NULL);
     if (!s_bar.window) return NULL;
     RefreshNavigationBar();
     ShowWindow(s_bar.window, SW_SHOWNOACTIVATE);
@@ -225,5 +229,9 @@ void DestroyNavigationBar()
 {
     if (s_bar.window) DestroyWindow(s_bar.window);
     s_bar.window = NULL;
-    g.navigationBar = NULL;
+}
+
+HWND NavigationBarWindow()
+{
+    return s_bar.window;
 }

@@ -1,6 +1,7 @@
-// Screenshots: the Today window read back from the screen after everything
-// pending has painted, written as a PNG through WIC.
-#include "today_host.h"
+// Screenshots: a window (the Today window) read back from the screen after
+// everything pending has painted, written as a PNG through WIC.
+#include "screenshot.h"
+#include "text_and_paths.h"
 
 #include <wincodec.h>
 
@@ -42,16 +43,14 @@ static bool SavePng(const std::wstring &path, int w, int h, const BYTE *bits, UI
 }
 
 // Lets everything that is pending run, paints first, and gives Wine an idle
-// moment to push the window contents to the X server. The navigation bar
-// looks at the window in front first, so that it shows it already.
-static void PumpPending()
+// moment to push the window contents to the X server.
+static void PumpPending(const ScreenshotSource &source)
 {
-    RefreshNavigationBar();
     for (int round = 0; round < 3; round++) {
-        if (g.today && IsWindow(g.today))
-            RedrawWindow(g.today, NULL, NULL, RDW_UPDATENOW | RDW_ALLCHILDREN);
-        if (g.navigationBar && IsWindow(g.navigationBar))
-            RedrawWindow(g.navigationBar, NULL, NULL, RDW_UPDATENOW);
+        if (source.window && IsWindow(source.window))
+            RedrawWindow(source.window, NULL, NULL, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        if (source.above && IsWindow(source.above))
+            RedrawWindow(source.above, NULL, NULL, RDW_UPDATENOW);
         MSG msg;
         for (int n = 0; n < 10000 && PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE); n++) {
             if (msg.message == WM_QUIT) {
@@ -66,13 +65,13 @@ static void PumpPending()
     }
 }
 
-// Reads the Today window back from the screen (what was really painted,
-// children included) and writes it as a PNG of the screen's size.
-bool TakeScreenshot(const std::wstring &path)
+// Reads the window back from the screen (what was really painted, children
+// included) and writes it as a PNG of the source's size.
+bool TakeScreenshot(const ScreenshotSource &source, const std::wstring &path)
 {
-    PumpPending();
+    PumpPending(source);
 
-    int w = g.screenW, h = g.screenH;
+    int w = source.width, h = source.height;
     BITMAPINFO bi;
     ZeroMemory(&bi, sizeof(bi));
     bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
@@ -88,7 +87,7 @@ bool TakeScreenshot(const std::wstring &path)
         return false;
     }
     RECT rc = { 0, 0, w, h };
-    if (g.today && IsWindow(g.today)) GetWindowRect(g.today, &rc);
+    if (source.window && IsWindow(source.window)) GetWindowRect(source.window, &rc);
 
     HDC screen = GetDC(NULL);
     HDC mem = CreateCompatibleDC(screen);

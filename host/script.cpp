@@ -24,26 +24,61 @@
 //   ok                                       wait (up to 10 s) until the bar
 //                                            shows its "ok" for the window in
 //                                            front, and tap it
-#include "today_host.h"
+#include "script.h"
+#include "host_basics.h"
+#include "navigation_bar.h"
 #include "popup_menu_driver.h"
+#include "text_and_paths.h"
 
 #include <cstdio>
+#include <cwchar>
+#include <vector>
 
 static const DWORD kMenuTimeoutMs = 5000;
 static const DWORD kStepGuardMs = 5000;
+
+enum ScriptCommand { CmdDown, CmdMove, CmdUp, CmdTap, CmdWait, CmdShot, CmdMenu, CmdKey,
+                     CmdWindow, CmdWindowTap, CmdWindowText, CmdWindowCommand, CmdGone, CmdOk };
+
+struct ScriptLine {
+    int lineNo;
+    ScriptCommand cmd;
+    int x, y;                               // down, move, up, tap
+    DWORD ms;                               // wait
+    std::wstring path;                      // shot (resolved)
+    std::vector<std::wstring> menuPath;     // menu
+    UINT vk;                                // key
+    std::wstring text;                      // window title, control text
+    int id;                                 // wtext, wcommand
+};
+
+// The player's state: the script, where it is, and what its lines left
+// for the lines after them.
+struct ScriptPlayer {
+    std::vector<ScriptLine> script;
+    size_t pos;                             // the line the next step runs
+    bool stepGuardFired;                    // a popup nobody chooses from was closed
+    bool stylusDown;
+    PopupMenuDriver *popupMenuDriver;       // the choice the next "menu" line waits for
+    HWND target;                            // another program's window
+    bool waiting;                           // a window/gone line is waiting
+    DWORD waitStart;                        // since then
+};
+
+static ScriptPlayer s_player;
 
 // The "menu" line's choice is made by a driver thread that the stylus line
 // before it starts, while the UI thread sits in the item's modal
 // TrackPopupMenuEx.
 static void StartPopupMenuDriver(const std::vector<std::wstring> &path)
 {
-    g.popupMenuDriver = new PopupMenuDriver(path, kMenuTimeoutMs);
+    s_player.popupMenuDriver = new PopupMenuDriver(path, kMenuTimeoutMs);
 }
 
 void DropPopupMenuDriver()
 {
-    delete g.popupMenuDriver;
-    g.popupMenuDriver = NULL;
+    delete s_player.popupMenuDriver;
+    s_player.popupMenuDriver = NULL;
 }
 
 bool LoadScript(const std::wstring &path, std::wstring *error)
@@ -127,7 +162,7 @@ bool LoadScript(const std::wstring &path, std::wstring *error)
                     return false;
                 }
             }
-            ScriptCommand last = g.script.empty() ? CmdWait : g.script.back().cmd;
+            ScriptCommand last = s_player.script.empty() ? CmdWait : s_player.script.back().cmd;
             bool afterStylus = last == CmdDown || last == CmdMove || last == CmdUp || last == CmdTap ||
                                last == CmdKey;
             if (!afterStylus) {
@@ -177,15 +212,14 @@ bool LoadScript(const std::wstring &path, std::wstring *error)
             *error = std::wstring(where) + L"unknown command \"" + cmd + L"\"";
             return false;
         }
-        g.script.push_back(sl);
+        s_player.script.push_back(sl);
     }
     return true;
 }
 
-static void SendStylus(UINT msg, WPARAM keys, int x, int y)
+static void SendStylus(const ScriptHost &host, UINT msg, WPARAM keys, int x, int y)
 {
-    if (!g.item || !IsWindow(g.item)) return;
-    SendToItem(msg, keys, MAKELPARAM((WORD)(SHORT)x, (WORD)(SHORT)y));
+    host.sendToItem(msg, keys, MAKELPARAM((WORD)(SHORT)x, (WORD)(SHORT)y));
 }
 
 // A step that waits for something to happen looks again every
@@ -195,22 +229,22 @@ enum Wait { WaitDone, WaitAgain, WaitTimedOut };
 
 static Wait Await(bool done)
 {
-    if (!g.waiting) {
-        g.waiting = true;
-        g.waitStart = GetTickCount();
+    if (!s_player.waiting) {
+        s_player.waiting = true;
+        s_player.waitStart = GetTickCount();
     }
-    if (!done && GetTickCount() - g.waitStart < kWaitLimitMs)
+    if (!done && GetTickCount() - s_player.waitStart < kWaitLimitMs)
         return WaitAgain;
-    g.waiting = false;
+    s_player.waiting = false;
     return done ? WaitDone : WaitTimedOut;
 }
 
-static void ScriptFailed(const ScriptLine &line, const std::wstring &what)
+static void ScriptFailed(const ScriptHost &host, const ScriptLine &line, const std::wstring &what)
 {
     ErrorOut(L"script line %d: %ls", line.lineNo, what.c_str());
     // What the screen showed when the line failed, for whoever looks into it.
-    TakeScreenshot(ResolvePath(L"script-failed.png"));
-    FinishRun(EXIT_SCRIPT_FAILED);
+    host.takeScreenshot(ResolvePath(L"script-failed.png"));
+    host.finishRun(EXIT_SCRIPT_FAILED);
 }
 
 // A visible top-level window with this exact title (another program may
@@ -225,7 +259,7 @@ static BOOL CALLBACK MatchVisibleTitle(HWND window, LPARAM param)
 {
     TitleSearch *search = (TitleSearch *)param;
     wchar_t title[256];
-    if (window != g.navigationBar && IsWindowVisible(window) && GetWindowTextW(window, title, 256) &&
+    if (window != NavigationBarWindow() && IsWindowVisible(window) && GetWindowTextW(window, title, 256) &&
         !wcscmp(title, search->title)) {
         search->found = window;
         return FALSE;
@@ -240,11 +274,21 @@ static HWND FindVisibleWindow(const std::wstring &title)
     return search.found;
 }
 
-DWORD RunScriptStep()
+bool ScriptAtEnd()
 {
-    if (g.scriptPos >= g.script.size()) return kStepDone;
-    const ScriptLine &line = g.script[g.scriptPos];
-    bool menuFollows = g.scriptPos + 1 < g.script.size() && g.script[g.scriptPos + 1].cmd == CmdMenu;
+    return s_player.pos >= s_player.script.size();
+}
+
+void ScriptStepGuardFired()
+{
+    s_player.stepGuardFired = true;
+}
+
+DWORD RunScriptStep(const ScriptHost &host)
+{
+    if (s_player.pos >= s_player.script.size()) return kStepDone;
+    const ScriptLine &line = s_player.script[s_player.pos];
+    bool menuFollows = s_player.pos + 1 < s_player.script.size() && s_player.script[s_player.pos + 1].cmd == CmdMenu;
 
     switch (line.cmd) {
     case CmdDown:
@@ -255,58 +299,58 @@ DWORD RunScriptStep()
         // A popup that no "menu" line chooses from would hold the script
         // forever; the guard closes it and fails the line.
         if (menuFollows)
-            StartPopupMenuDriver(g.script[g.scriptPos + 1].menuPath);
+            StartPopupMenuDriver(s_player.script[s_player.pos + 1].menuPath);
         else
-            SetTimer(g.today, IDT_STEP_GUARD, kStepGuardMs, NULL);
-        g.stepGuardFired = false;
+            host.startStepGuard(kStepGuardMs);
+        s_player.stepGuardFired = false;
         if (line.cmd == CmdDown || line.cmd == CmdTap) {
-            g.stylusDown = true;
-            SendStylus(WM_LBUTTONDOWN, MK_LBUTTON, line.x, line.y);
+            s_player.stylusDown = true;
+            SendStylus(host, WM_LBUTTONDOWN, MK_LBUTTON, line.x, line.y);
         }
         if (line.cmd == CmdMove)
-            SendStylus(WM_MOUSEMOVE, g.stylusDown ? MK_LBUTTON : 0, line.x, line.y);
+            SendStylus(host, WM_MOUSEMOVE, s_player.stylusDown ? MK_LBUTTON : 0, line.x, line.y);
         if (line.cmd == CmdUp || line.cmd == CmdTap) {
-            g.stylusDown = false;
-            SendStylus(WM_LBUTTONUP, 0, line.x, line.y);
+            s_player.stylusDown = false;
+            SendStylus(host, WM_LBUTTONUP, 0, line.x, line.y);
         }
         if (line.cmd == CmdKey) {
-            SendToItem(WM_KEYDOWN, line.vk, 1);
-            SendToItem(WM_KEYUP, line.vk, 0xC0000001);
+            host.sendToItem(WM_KEYDOWN, line.vk, 1);
+            host.sendToItem(WM_KEYUP, line.vk, 0xC0000001);
         }
-        KillTimer(g.today, IDT_STEP_GUARD);
-        if (g.stepGuardFired) {
-            ScriptFailed(line, L"a popup menu opened that no \"menu\" line chooses from");
+        host.stopStepGuard();
+        if (s_player.stepGuardFired) {
+            ScriptFailed(host, line, L"a popup menu opened that no \"menu\" line chooses from");
             return kStepDone;
         }
-        g.scriptPos++;
+        s_player.pos++;
         return 0;
 
     case CmdWait:
-        g.scriptPos++;
+        s_player.pos++;
         return line.ms;
 
     case CmdShot:
-        if (!TakeScreenshot(line.path)) {
-            ScriptFailed(line, L"screenshot failed");
+        if (!host.takeScreenshot(line.path)) {
+            ScriptFailed(host, line, L"screenshot failed");
             return kStepDone;
         }
-        g.scriptPos++;
+        s_player.pos++;
         return 0;
 
     case CmdWindow:
     case CmdGone: {
-        HWND found = line.cmd == CmdWindow ? FindVisibleWindow(line.text) : g.target;
+        HWND found = line.cmd == CmdWindow ? FindVisibleWindow(line.text) : s_player.target;
         Wait wait = Await(line.cmd == CmdWindow ? found != nullptr : !IsWindow(found));
         if (wait == WaitAgain)
             return kLookAgainMs;
         if (wait == WaitTimedOut) {
-            ScriptFailed(line, line.cmd == CmdWindow ? L"no window \"" + line.text + L"\" appeared"
+            ScriptFailed(host, line, line.cmd == CmdWindow ? L"no window \"" + line.text + L"\" appeared"
                                                      : L"the window was not closed");
             return kStepDone;
         }
         if (line.cmd == CmdWindow)
-            g.target = found;
-        g.scriptPos++;
+            s_player.target = found;
+        s_player.pos++;
         return 0;
     }
 
@@ -317,52 +361,52 @@ DWORD RunScriptStep()
         if (wait == WaitAgain)
             return kLookAgainMs;
         if (wait == WaitTimedOut) {
-            ScriptFailed(line, L"the navigation bar shows no \"ok\" for the window in front");
+            ScriptFailed(host, line, L"the navigation bar shows no \"ok\" for the window in front");
             return kStepDone;
         }
         LPARAM at = MAKELPARAM(ok.x, ok.y);
-        SendMessageW(g.navigationBar, WM_LBUTTONDOWN, MK_LBUTTON, at);
-        SendMessageW(g.navigationBar, WM_LBUTTONUP, 0, at);
-        g.scriptPos++;
+        SendMessageW(NavigationBarWindow(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+        SendMessageW(NavigationBarWindow(), WM_LBUTTONUP, 0, at);
+        s_player.pos++;
         return 0;
     }
 
     case CmdWindowTap:
     case CmdWindowText:
     case CmdWindowCommand:
-        if (!g.target || !IsWindow(g.target)) {
-            ScriptFailed(line, L"no window to act on: a \"window\" line must come first");
+        if (!s_player.target || !IsWindow(s_player.target)) {
+            ScriptFailed(host, line, L"no window to act on: a \"window\" line must come first");
             return kStepDone;
         }
         if (line.cmd == CmdWindowTap) {
-            PostMessageW(g.target, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(line.x, line.y));
-            PostMessageW(g.target, WM_LBUTTONUP, 0, MAKELPARAM(line.x, line.y));
+            PostMessageW(s_player.target, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(line.x, line.y));
+            PostMessageW(s_player.target, WM_LBUTTONUP, 0, MAKELPARAM(line.x, line.y));
         } else if (line.cmd == CmdWindowText) {
-            HWND control = GetDlgItem(g.target, line.id);
+            HWND control = GetDlgItem(s_player.target, line.id);
             if (!control || !SetWindowTextW(control, line.text.c_str())) {
-                ScriptFailed(line, L"the window has no control with that id");
+                ScriptFailed(host, line, L"the window has no control with that id");
                 return kStepDone;
             }
         } else {
-            PostMessageW(g.target, WM_COMMAND, MAKEWPARAM(line.id, BN_CLICKED), 0);
+            PostMessageW(s_player.target, WM_COMMAND, MAKEWPARAM(line.id, BN_CLICKED), 0);
         }
-        g.scriptPos++;
+        s_player.pos++;
         return 0;
 
     case CmdMenu: {
-        if (!g.popupMenuDriver) {
-            ScriptFailed(line, L"no menu choice was prepared");
+        if (!s_player.popupMenuDriver) {
+            ScriptFailed(host, line, L"no menu choice was prepared");
             return kStepDone;
         }
-        if (g.popupMenuDriver->Running()) return 20;    // still choosing; look again soon
-        bool chosen = g.popupMenuDriver->Wait();
-        std::wstring error = g.popupMenuDriver->Error();
+        if (s_player.popupMenuDriver->Running()) return 20;    // still choosing; look again soon
+        bool chosen = s_player.popupMenuDriver->Wait();
+        std::wstring error = s_player.popupMenuDriver->Error();
         DropPopupMenuDriver();
         if (!chosen) {
-            ScriptFailed(line, error);
+            ScriptFailed(host, line, error);
             return kStepDone;
         }
-        g.scriptPos++;
+        s_player.pos++;
         return 0;
     }
     }

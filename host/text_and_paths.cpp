@@ -1,10 +1,11 @@
 // Small helpers of the Today stand-in: UTF-8 and UTF-16 text, error lines
-// on stderr, number parsing and the mapping of command-line paths.
-//
-// host itself moves to C:\ because the item opens root-relative paths).
+// on stderr, number parsing and the mapping of command-line paths
+// (relative ones are taken from the directory the stand-in was started in:
+// the host itself moves to C:\ because the item opens root-relative paths).
+
+#include "text_and_paths.h"
 
 #include <windows.h>
-#include "today_host.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -58,6 +59,14 @@ bool ParseInt(const std::wstring &s, long *out)
     return true;
 }
 
+static std::wstring s_startDir;             // directory we were started in
+
+void RememberStartDirectory()
+{
+    wchar_t cwd[MAX_PATH];
+    if (GetCurrentDirectoryW(MAX_PATH, cwd)) s_startDir = cwd;
+}
+
 typedef LPWSTR (CDECL *PFNWINEGETDOSFILENAME)(LPCSTR);
 
 // A path as the host's Windows calls need it: Unix paths go through Wine's
@@ -79,8 +88,8 @@ std::wstring ResolvePath(const std::wstring &path)
     }
     bool absolute = (path.size() >= 2 && path[1] == L':') ||
                     (!path.empty() && path[0] == L'\\');
-    if (absolute || g.startDir.empty()) return path;
-    std::wstring dir = g.startDir;
+    if (absolute || s_startDir.empty()) return path;
+    std::wstring dir = s_startDir;
     if (dir[dir.size() - 1] != L'\\') dir += L'\\';
     return dir + path;
 }

@@ -1,8 +1,17 @@
 // The Today window and its protocol with the item: loading the item as the
 // Today screen does, the refresh query, the colour and watermark messages,
 // the timers that pace the run and the end of the run.
-#include "today_host.h"
+#include "today_window.h"
+#include "host_basics.h"
+#include "item_key.h"
+#include "item_library.h"
+#include "navigation_bar.h"
+#include "screenshot.h"
+#include "script.h"
+#include "text_and_paths.h"
+#include "watermark.h"
 #include "platform/device_screen.h"
+#include "platform/today.h"
 
 #include <objbase.h>
 
@@ -12,9 +21,45 @@ static const wchar_t kShellReadyEvent[] = L"SYSTEM/ShellAPIReady";
 static const COLORREF kHighlightColor = RGB(49, 106, 197);
 static const COLORREF kHighlightedTextColor = RGB(255, 255, 255);
 
+enum {
+    IDT_POLL = 1,       // refresh query to the item
+    IDT_QUIT = 2,       // end of --seconds
+    IDT_SCRIPT = 3,     // next script step
+    IDT_STEP_GUARD = 4  // a stylus step that stays inside the item too long
+};
+
+// The Today window's one state record
+struct TodayState {
+    HINSTANCE instance;
+    TodayOptions options;
+
+    // Today screen
+    HWND today;
+    int navigationBarHeight;                // the shell's bar's: the item window starts below it
+    int screenW, screenH;
+    HANDLE shellReady;
+
+    // the item
+    ItemLibrary *itemLibrary;               // the item's file, loaded
+    HWND item;
+    TODAYLISTITEM itemInfo;
+
+    // the run
+    bool scriptActive;
+    bool timeUp;
+    bool inStep;                            // inside a script step (possibly in a modal menu)
+    int itemCalls;                          // calls into the item still on the stack
+    bool closeRequested;
+    HHOOK mouseBlock;                       // drops real mouse input unless --interactive
+    bool finishing;
+    int exitCode;
+};
+
+static TodayState g;
+
 // The item may sit in a modal loop (its popup menu, a message box) inside any
 // call we make; while one is on the stack the item must not be torn down.
-LRESULT SendToItem(UINT msg, WPARAM wParam, LPARAM lParam)
+static LRESULT SendToItem(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (!g.item || !IsWindow(g.item)) return 0;
     g.itemCalls++;
@@ -23,12 +68,12 @@ LRESULT SendToItem(UINT msg, WPARAM wParam, LPARAM lParam)
     return r;
 }
 
-bool Busy()
+static bool Busy()
 {
     return g.inStep || g.itemCalls > 0;
 }
 
-void QueryItemRefresh()
+static void QueryItemRefresh()
 {
     if (!g.item || !IsWindow(g.item)) return;
     if (SendToItem(WM_TODAYCUSTOM_QUERYREFRESHCACHE, (WPARAM)&g.itemInfo, 0)) {
@@ -65,26 +110,17 @@ static bool ReadItemRegistration(std::wstring *dllPath)
 }
 
 // Loads the item the way the Today screen does. Returns an exit code.
-int LoadItem()
+static int LoadItem()
 {
     std::wstring dllPath;
     if (!ReadItemRegistration(&dllPath)) {
         ErrorOut(L"no \"DLL\" value under HKLM\\%ls (run \"install\" first)", kItemKeyPath);
         return EXIT_NO_ITEM_DLL;
     }
-    g.itemDll = LoadLibraryW(dllPath.c_str());
-    if (!g.itemDll && dllPath[0] == L'/') {
-        dllPath = ResolvePath(dllPath);
-        g.itemDll = LoadLibraryW(dllPath.c_str());
-    }
-    if (!g.itemDll) {
-        ErrorOut(L"cannot load %ls (error %lu)", dllPath.c_str(), (unsigned long)GetLastError());
-        return EXIT_NO_ITEM_DLL;
-    }
-    PFNCUSTOMINITIALIZEITEM init =
-        (PFNCUSTOMINITIALIZEITEM)(void *)GetProcAddress(g.itemDll, MAKEINTRESOURCEA(240));
-    if (!init) {
-        ErrorOut(L"%ls has no export ordinal 240", dllPath.c_str());
+    std::wstring error;
+    g.itemLibrary = OpenItemLibrary(dllPath, &error);
+    if (!g.itemLibrary) {
+        ErrorOut(L"%ls", error.c_str());
         return EXIT_NO_ITEM_DLL;
     }
 
@@ -92,10 +128,10 @@ int LoadItem()
     g.itemInfo.tlit = tlitCustom;
     g.itemInfo.fEnabled = TRUE;
     lstrcpynW(g.itemInfo.szDLLPath, dllPath.c_str(), MAX_PATH);
-    g.itemInfo.hinstDLL = g.itemDll;
+    g.itemInfo.hinstDLL = g.itemLibrary->Instance();
 
     g.itemCalls++;
-    g.item = init(&g.itemInfo, g.today);
+    g.item = g.itemLibrary->Initialize(&g.itemInfo, g.today);
     g.itemCalls--;
     if (!g.item) {
         ErrorOut(L"InitializeCustomItem returned no window");
@@ -107,16 +143,25 @@ int LoadItem()
     return EXIT_OK;
 }
 
-void UnloadItem()
+static void UnloadItem()
 {
     if (g.item && IsWindow(g.item)) DestroyWindow(g.item);
     g.item = NULL;
-    if (g.itemDll) FreeLibrary(g.itemDll);
-    g.itemDll = NULL;
+    delete g.itemLibrary;
+    g.itemLibrary = NULL;
+}
+
+// The Today screen as a PNG. The navigation bar looks at the window in
+// front first, so that it shows it already.
+static bool ShootToday(const std::wstring &path)
+{
+    RefreshNavigationBar();
+    ScreenshotSource today = {g.today, NavigationBarWindow(), g.screenW, g.screenH};
+    return TakeScreenshot(today, path);
 }
 
 // Ends the run: final screenshot, item window, item library, Today window.
-void FinishRun(int exitCode)
+static void FinishRun(int exitCode)
 {
     if (g.finishing) return;
     g.finishing = true;
@@ -125,8 +170,8 @@ void FinishRun(int exitCode)
     KillTimer(g.today, IDT_QUIT);
     KillTimer(g.today, IDT_SCRIPT);
     KillTimer(g.today, IDT_STEP_GUARD);
-    if (exitCode == EXIT_OK && !g.screenshotPath.empty() && g.item) {
-        if (!TakeScreenshot(g.screenshotPath)) g.exitCode = EXIT_USAGE;
+    if (exitCode == EXIT_OK && !g.options.screenshotPath.empty() && g.item) {
+        if (!ShootToday(g.options.screenshotPath)) g.exitCode = EXIT_USAGE;
     }
     UnloadItem();
     DestroyNavigationBar();
@@ -145,7 +190,7 @@ static void OnTodayPaint(HWND hwnd)
 static LRESULT OnTodayGetColor(WPARAM which)
 {
     switch (which) {
-    case TODAYCOLOR_TEXT: return g.textColor;
+    case TODAYCOLOR_TEXT: return g.options.textColor;
     case TODAYCOLOR_HIGHLIGHT: return kHighlightColor;
     case TODAYCOLOR_HIGHLIGHTEDTEXT: return kHighlightedTextColor;
     }
@@ -165,6 +210,19 @@ static LRESULT OnTodayDrawWatermark(HWND hwnd, const TODAYDRAWWATERMARKINFO *inf
     return TRUE;
 }
 
+static void StartStepGuard(DWORD ms)
+{
+    SetTimer(g.today, IDT_STEP_GUARD, ms, NULL);
+}
+
+static void StopStepGuard()
+{
+    KillTimer(g.today, IDT_STEP_GUARD);
+}
+
+// What the script player may ask of the Today window.
+static const ScriptHost kScriptHost = {SendToItem, ShootToday, FinishRun, StartStepGuard, StopStepGuard};
+
 static void OnTodayTimer(HWND hwnd, UINT_PTR id)
 {
     if (g.finishing) return;
@@ -176,7 +234,7 @@ static void OnTodayTimer(HWND hwnd, UINT_PTR id)
         // runs inside the item's modal menu loop, on our thread
         KillTimer(hwnd, IDT_STEP_GUARD);
         if (g.inStep) {
-            g.stepGuardFired = true;
+            ScriptStepGuardFired();
             EndMenu();
         }
         break;
@@ -193,17 +251,17 @@ static void OnTodayTimer(HWND hwnd, UINT_PTR id)
         KillTimer(hwnd, IDT_SCRIPT);
         if (g.inStep) break;
         g.inStep = true;
-        DWORD delay = RunScriptStep();
+        DWORD delay = RunScriptStep(kScriptHost);
         g.inStep = false;
         if (g.finishing) break;
-        if (delay == kStepDone || g.scriptPos >= g.script.size()) {
+        if (delay == kStepDone || ScriptAtEnd()) {
             if (delay != kStepDone && delay > 0) {
                 // a trailing wait still has to run out
                 SetTimer(hwnd, IDT_SCRIPT, delay, NULL);
                 break;
             }
             g.scriptActive = false;
-            if (!g.secondsGiven || g.timeUp) FinishRun(EXIT_OK);
+            if (!g.options.secondsGiven || g.timeUp) FinishRun(EXIT_OK);
             break;
         }
         SetTimer(hwnd, IDT_SCRIPT, delay ? delay : USER_TIMER_MINIMUM, NULL);
@@ -216,7 +274,7 @@ static void OnTodayTimer(HWND hwnd, UINT_PTR id)
 // (the X pointer resting over the item, windows appearing under it) must not
 // reach the item or its popup menus, so they are dropped here. Messages the
 // script sends are not affected.
-LRESULT CALLBACK BlockRealMouseProc(int code, WPARAM wParam, LPARAM lParam)
+static LRESULT CALLBACK BlockRealMouseProc(int code, WPARAM wParam, LPARAM lParam)
 {
     if (code >= 0) return 1;
     return CallNextHookEx(g.mouseBlock, code, wParam, lParam);
@@ -231,18 +289,7 @@ static void OnTodayClose(HWND hwnd)
         FinishRun(EXIT_OK);
 }
 
-void RegisterHostClass(LPCWSTR name, WNDPROC proc)
-{
-    WNDCLASSW wc;
-    ZeroMemory(&wc, sizeof(wc));
-    wc.lpfnWndProc = proc;
-    wc.hInstance = g.instance;
-    wc.hCursor = LoadCursorW(NULL, (LPCWSTR)IDC_ARROW);
-    wc.lpszClassName = name;
-    RegisterClassW(&wc);
-}
-
-LRESULT CALLBACK TodayWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+static LRESULT CALLBACK TodayWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
     case WM_ERASEBKGND:
@@ -264,7 +311,7 @@ LRESULT CALLBACK TodayWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
             InvalidateRect(g.item, nullptr, TRUE);
         return DefWindowProcW(hwnd, msg, wParam, lParam);
     case WM_KEYDOWN:
-        if (wParam == VK_ESCAPE && g.interactive) OnTodayClose(hwnd);
+        if (wParam == VK_ESCAPE && g.options.interactive) OnTodayClose(hwnd);
         return 0;
     case WM_CLOSE:
         OnTodayClose(hwnd);
@@ -276,22 +323,23 @@ LRESULT CALLBACK TodayWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
-// Runs the Today screen with the item until the run ends. Returns the exit
-// code.
-int RunToday()
+int RunToday(const TodayOptions &options)
 {
-    if (!g.scriptPath.empty()) {
+    g.instance = GetModuleHandleW(NULL);
+    g.options = options;
+    if (!g.options.scriptPath.empty()) {
         std::wstring error;
-        if (!LoadScript(g.scriptPath, &error)) {
+        if (!LoadScript(g.options.scriptPath, &error)) {
             ErrorOut(L"%ls", error.c_str());
             return EXIT_SCRIPT_FAILED;
         }
         g.scriptActive = true;
     }
-    if (!g.secondsGiven && g.scriptPath.empty() && !g.interactive) g.secondsGiven = true;
+    if (!g.options.secondsGiven && g.options.scriptPath.empty() && !g.options.interactive)
+        g.options.secondsGiven = true;
 
     SetCurrentDirectoryW(L"C:\\");
-    if (!g.interactive)
+    if (!g.options.interactive)
         g.mouseBlock = SetWindowsHookExW(WH_MOUSE, BlockRealMouseProc, NULL, GetCurrentThreadId());
     g.shellReady = CreateEventW(NULL, TRUE, TRUE, kShellReadyEvent);
     if (g.shellReady) SetEvent(g.shellReady);
@@ -310,7 +358,7 @@ int RunToday()
     }
     UpdateWindow(g.today);
     // The shell's navigation bar over the top of the Today screen.
-    g.navigationBar = CreateNavigationBar(g.screenW, g.navigationBarHeight);
+    CreateNavigationBar(g.screenW, g.navigationBarHeight);
 
     int code = LoadItem();
     if (code != EXIT_OK) {
@@ -324,8 +372,9 @@ int RunToday()
         return code;
     }
 
-    SetTimer(g.today, IDT_POLL, g.pollMs, NULL);
-    if (g.secondsGiven) SetTimer(g.today, IDT_QUIT, g.secondsMs ? g.secondsMs : USER_TIMER_MINIMUM, NULL);
+    SetTimer(g.today, IDT_POLL, g.options.pollMs, NULL);
+    if (g.options.secondsGiven)
+        SetTimer(g.today, IDT_QUIT, g.options.secondsMs ? g.options.secondsMs : USER_TIMER_MINIMUM, NULL);
     if (g.scriptActive) SetTimer(g.today, IDT_SCRIPT, USER_TIMER_MINIMUM, NULL);
 
     MSG msg;

@@ -1,7 +1,7 @@
 // What the Today screen paints itself: the watermark behind the items,
 // RGB(226,236,250) where (x + y) / 16 is even, RGB(250,242,220) where it is
 // odd.
-#include "today_host.h"
+#include "watermark.h"
 
 // Watermark: diagonal bands of two pale colours, a pure function of the
 // Today-window pixel, so any part of it can be drawn anywhere and still line

@@ -1,0 +1,32 @@
+// The script player of "run --script" (its language is described in
+// script.cpp). The Today window runs it one step at a time from its script
+// timer and hands each step what it may ask of the window.
+#pragma once
+#include <windows.h>
+#include <string>
+
+// What a script step asks of the Today window.
+struct ScriptHost {
+    // A message to the item window, counted as a call into the item.
+    LRESULT (*sendToItem)(UINT msg, WPARAM wParam, LPARAM lParam);
+    // The screen as a PNG at the path; false when it was not written.
+    bool (*takeScreenshot)(const std::wstring &path);
+    // Ends the run with an exit code (host_basics.h).
+    void (*finishRun)(int exitCode);
+    // Starts the guard of a stylus step: if the step is still inside the
+    // item after ms, the window calls ScriptStepGuardFired and closes the
+    // popup menu the step opened. stopStepGuard ends it.
+    void (*startStepGuard)(DWORD ms);
+    void (*stopStepGuard)();
+};
+
+static const DWORD kStepDone = 0xFFFFFFFF;
+bool LoadScript(const std::wstring &path, std::wstring *error);
+// Runs the script line it is at. Returns the delay before the next step,
+// or kStepDone when the run is over (script end or failure).
+DWORD RunScriptStep(const ScriptHost &host);
+// Whether every line has run.
+bool ScriptAtEnd();
+// The guard of the running step ran out: the step fails.
+void ScriptStepGuardFired();
+void DropPopupMenuDriver();
