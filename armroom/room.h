@@ -10,7 +10,8 @@
 #include "emulator/call.h"
 #include "emulator/pe_loader.h"
 
-// The exit status of a process whose ARM code faulted.
+// The exit status of a process whose ARM code faulted (the stand-in's
+// EXIT_ARM_FAULT).
 enum { kArmFaultExit = 5 };
 
 struct ArmModule {

@@ -8,7 +8,8 @@ enum {
     EXIT_USAGE = 1,
     EXIT_NO_ITEM_DLL = 2,
     EXIT_NO_ITEM_WINDOW = 3,
-    EXIT_SCRIPT_FAILED = 4
+    EXIT_SCRIPT_FAILED = 4,
+    EXIT_ARM_FAULT = 5      // an ARM item's code faulted (armroom/room.h, kArmFaultExit)
 };
 
 // Registers a window class of the stand-in's own, with the arrow cursor and
