@@ -18,3 +18,7 @@ endfunction()
 # The reader of a built program's string tables and icon groups, for the
 # checks of the built files.
 inkleaf_native_tool(PE_RESOURCES tools/pe_resources.cpp)
+
+# The comparison of two runs' result folders, file by file and pixel by
+# pixel (`./inkleaf demo --arm`, the ARM run of `./inkleaf test`).
+inkleaf_native_tool(COMPARE_RUNS tools/compare_runs.cpp)

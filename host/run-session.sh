@@ -6,6 +6,9 @@
 # values and the board file, beside the sessions' screenshots.
 # INKLEAF_INSTALL_DIR names the folder on drive C: to install into (by
 # default C:\Program Files\inkleaf_item, where an English device puts it).
+# INKLEAF_ITEM_FILES names a folder whose inkleaf_item.dll and inkpad_app.exe
+# are installed instead of BINDIR's (the device's ARM pair, say); the Today
+# stand-in is BINDIR's either way.
 #   run-session.sh BINDIR OUTDIR SESSION...
 set -u
 bin=$1 out=$2
@@ -15,8 +18,12 @@ install_win=${INKLEAF_INSTALL_DIR:-'C:\Program Files\inkleaf_item'}
 install_rel=${install_win#[Cc]:\\}
 install_dir="$WINEPREFIX/drive_c/${install_rel//\\//}"
 mkdir -p "$install_dir" "$out"
-cp "$bin/inkleaf_item.dll" "$install_dir/"
-[ -f "$bin/inkpad_app.exe" ] && cp "$bin/inkpad_app.exe" "$install_dir/"
+if [ -n "${INKLEAF_ITEM_FILES:-}" ]; then
+    cp "$INKLEAF_ITEM_FILES/inkleaf_item.dll" "$INKLEAF_ITEM_FILES/inkpad_app.exe" "$install_dir/" || exit 1
+else
+    cp "$bin/inkleaf_item.dll" "$install_dir/"
+    [ -f "$bin/inkpad_app.exe" ] && cp "$bin/inkpad_app.exe" "$install_dir/"
+fi
 host=$bin/today_host.exe
 # A first start: nothing left of the item by anything before.
 wine "$host" remove-key || exit 1

@@ -3,7 +3,10 @@
 # it knows holds it: three starts of the Today screen (a drawing saved,
 # a page edited with the editor, a plain start). The Board is created and
 # kept beside the DLL, the drawing survives the restarts, and the corner
-# popup's "Edit text...(&E)" starts the editor from the card.
+# popup's "Edit text...(&E)" starts the editor from the card. The two files
+# come from a folder of their own (INKLEAF_ITEM_FILES), not from BINDIR:
+# copies with a byte appended after their last section, so that the files
+# installed can be told from the build's.
 #
 # Runs inside run-on-screen.sh (WINEPREFIX and DISPLAY set):
 #   storage_card_test.sh BINDIR SESSIONS_DIR OUTDIR
@@ -19,7 +22,11 @@ export INKLEAF_INSTALL_DIR='C:\Storage Card\Program Files\inkleaf_item'
 card="$WINEPREFIX/drive_c/Storage Card/Program Files/inkleaf_item"
 listed="$WINEPREFIX/drive_c/Program Files/inkleaf_item"
 rm -rf "$out" "$WINEPREFIX/drive_c/Storage Card" "$listed"
-mkdir -p "$out"
+mkdir -p "$out/files"
+for file in inkleaf_item.dll inkpad_app.exe; do
+    { cat "$bin/$file"; printf '\0'; } >"$out/files/$file"
+done
+export INKLEAF_ITEM_FILES=$out/files
 
 "$root/host/run-session.sh" "$bin" "$out" \
     "$sessions/drawing.txt" "$sessions/edit-story.txt" "$sessions/first-start.txt"
@@ -28,6 +35,8 @@ check test $? -eq 0
 check test -s "$card/inkleaf_board.bmp"
 check test "$(stat -c %s "$card/inkleaf_board.bmp")" -eq 1228854
 check test ! -e "$listed"
+check cmp -s "$card/inkleaf_item.dll" "$out/files/inkleaf_item.dll"
+check cmp -s "$card/inkpad_app.exe" "$out/files/inkpad_app.exe"
 # The drawing is still on it after two more starts: pixel bytes other than
 # the background grey.
 ink=$(od -An -v -tu1 -j54 "$card/inkleaf_board.bmp" | tr -s ' ' '\n' | grep -cvE '^(224)?$')
