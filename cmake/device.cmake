@@ -32,8 +32,9 @@ add_library(inkleaf_item SHARED ${ITEM_ENTRY} ${ITEM_SOURCES} ${ITEM_RC}
 set_target_properties(inkleaf_item PROPERTIES PREFIX "")
 target_include_directories(inkleaf_item PRIVATE ${CMAKE_SOURCE_DIR} ${ICON_DIR})
 target_link_libraries(inkleaf_item PRIVATE coredll)
-# The link map tells which DllMain the DLL's entry calls (tests/device/).
-set(ITEM_LINK_MAP ${CMAKE_BINARY_DIR}/inkleaf_item.map)
+# The link map tells which DllMain the DLL's entry calls (tests/device/);
+# beside the DLL, it names the item's functions in the ARM room's reports.
+set(ITEM_LINK_MAP ${CMAKE_BINARY_DIR}/bin/inkleaf_item.map)
 target_link_options(inkleaf_item PRIVATE -Wl,-Map=${ITEM_LINK_MAP})
 add_dependencies(inkleaf_item item_icons)
 
@@ -43,7 +44,7 @@ target_include_directories(inkpad_app PRIVATE ${CMAKE_SOURCE_DIR} ${EDITOR_ICON_
 target_link_libraries(inkpad_app PRIVATE aygshell coredll)
 # A device program's main thread reserves 64 KB of stack, not the 2 MB the
 # toolchain would give it.
-target_link_options(inkpad_app PRIVATE -Wl,--stack,65536)
+target_link_options(inkpad_app PRIVATE -Wl,--stack,65536 -Wl,-Map=${CMAKE_BINARY_DIR}/bin/inkpad_app.map)
 add_dependencies(inkpad_app editor_icons)
 
 inkleaf_device_dialect(inkleaf_item inkpad_app)

@@ -12,6 +12,7 @@ install_dir="$WINEPREFIX/drive_c/Program Files/inkleaf_item"
 mkdir -p "$install_dir"
 files=${INKLEAF_ITEM_FILES:-$bin}
 cp "$files/inkleaf_item.dll" "$files/inkpad_app.exe" "$install_dir/" || exit 1
+cp "$files"/*.map "$install_dir/" 2>/dev/null || true   # names functions in an ARM fault's report
 host=$bin/today_host.exe
 wine "$host" install 'C:\Program Files\inkleaf_item\inkleaf_item.dll' || exit 1
 echo "inkleaf: the Today screen is on $DISPLAY; close it, or press Esc in it, to end"

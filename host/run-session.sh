@@ -20,6 +20,8 @@ install_dir="$WINEPREFIX/drive_c/${install_rel//\\//}"
 mkdir -p "$install_dir" "$out"
 if [ -n "${INKLEAF_ITEM_FILES:-}" ]; then
     cp "$INKLEAF_ITEM_FILES/inkleaf_item.dll" "$INKLEAF_ITEM_FILES/inkpad_app.exe" "$install_dir/" || exit 1
+    # Link maps beside them name their functions in an ARM fault's report.
+    cp "$INKLEAF_ITEM_FILES"/*.map "$install_dir/" 2>/dev/null || true
 else
     cp "$bin/inkleaf_item.dll" "$install_dir/"
     [ -f "$bin/inkpad_app.exe" ] && cp "$bin/inkpad_app.exe" "$install_dir/"
