@@ -9,6 +9,7 @@
 
 #include <map>
 #include <string.h>
+#include <tuple>
 #include <type_traits>
 #include <utility>
 
@@ -33,33 +34,33 @@ uint32_t ToWord(R result)
         return (uint32_t)result;
 }
 
-template <class R, class... A, size_t... I>
-uint32_t Invoke(R(WINAPI *f)(A...), const uint32_t *w, std::index_sequence<I...>)
+// A host function's result and parameter types, whichever its calling
+// convention (platform/'s desktop stand-ins of device functions are cdecl).
+template <class F>
+struct Signature;
+template <class R, class... A>
+struct Signature<R(WINAPI *)(A...)> {
+    typedef R Result;
+    typedef std::tuple<A...> Parameters;
+};
+template <class R, class... A>
+struct Signature<R(__cdecl *)(A...)> {
+    typedef R Result;
+    typedef std::tuple<A...> Parameters;
+};
+
+// Calls F with the words W, each as its parameter's type.
+template <class F, size_t... I>
+uint32_t Invoke(F f, const uint32_t *w, std::index_sequence<I...>)
 {
-    if constexpr (std::is_void_v<R>) {
-        f(FromWord<A>(w[I])...);
+    typedef typename Signature<F>::Parameters Parameters;
+    if constexpr (std::is_void_v<typename Signature<F>::Result>) {
+        f(FromWord<std::tuple_element_t<I, Parameters>>(w[I])...);
         return 0;
     } else {
-        return ToWord(f(FromWord<A>(w[I])...));
+        return ToWord(f(FromWord<std::tuple_element_t<I, Parameters>>(w[I])...));
     }
 }
-
-// platform/'s desktop stand-ins of device functions are cdecl.
-template <class R, class... A, size_t... I>
-uint32_t Invoke(R(__cdecl *f)(A...), const uint32_t *w, std::index_sequence<I...>)
-{
-    if constexpr (std::is_void_v<R>) {
-        f(FromWord<A>(w[I])...);
-        return 0;
-    } else {
-        return ToWord(f(FromWord<A>(w[I])...));
-    }
-}
-
-template <class R, class... A>
-constexpr unsigned Arity(R(WINAPI *)(A...)) { return sizeof...(A); }
-template <class R, class... A>
-constexpr unsigned Arity(R(__cdecl *)(A...)) { return sizeof...(A); }
 
 // Reads WORDS argument words of the call the trap answers; a stack word
 // that cannot be read stops the run.
@@ -79,7 +80,8 @@ bool ReadArguments(Cpu &cpu, unsigned words, uint32_t *w)
 template <unsigned Words, class F>
 Trap Typed(const std::string &name, F f)
 {
-    static_assert(Arity(F()) == Words, "the table's argument words are the prototype's");
+    static_assert(std::tuple_size_v<typename Signature<F>::Parameters> == Words,
+                  "the table's argument words are the prototype's");
     return Trap{kStopNone, name, [f](Cpu &cpu) {
         uint32_t w[Words ? Words : 1];
         if (!ReadArguments(cpu, Words, w))

@@ -102,18 +102,25 @@ add_test(NAME faulty_items_in_interpreter
 set_tests_properties(faulty_items_in_interpreter PROPERTIES TIMEOUT 60
     ENVIRONMENT "OBJDUMP=${INKLEAF_CEGCC}/bin/arm-mingw32ce-objdump")
 
+# A program of this machine's made from SOURCE, the interpreter (without
+# armcall's main) and DEPENDS, into tools/NAME; HOST_<NAME> holds its path.
+list(FILTER ARMCALL_SOURCES EXCLUDE REGEX "armcall\\.cpp$")
+function(inkleaf_interpreter_tool name source)
+    string(TOUPPER ${name} upper)
+    set(tool ${CMAKE_BINARY_DIR}/tools/${name})
+    add_custom_command(OUTPUT ${tool}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/tools
+        COMMAND ${HOST_CXX} -std=c++17 -O2 -I${CMAKE_SOURCE_DIR} -o ${tool} ${source} ${ARMCALL_SOURCES}
+        DEPENDS ${source} ${ARGN} ${ARMCALL_SOURCES} ${ARMCALL_HEADERS}
+        COMMENT "Building ${name} for this machine")
+    add_custom_target(host_${name} ALL DEPENDS ${tool})
+    set(HOST_${upper} ${tool} PARENT_SCOPE)
+endfunction()
+
 # The ARM room's table of bindings against what the two files import and
 # what the platform's list allows them to call (armroom/import_check.cpp).
-set(HOST_IMPORT_CHECK ${CMAKE_BINARY_DIR}/tools/import_check)
-list(FILTER ARMCALL_SOURCES EXCLUDE REGEX "armcall\\.cpp$")
-add_custom_command(OUTPUT ${HOST_IMPORT_CHECK}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/tools
-    COMMAND ${HOST_CXX} -std=c++17 -O1 -I${CMAKE_SOURCE_DIR} -o ${HOST_IMPORT_CHECK}
-            ${CMAKE_SOURCE_DIR}/armroom/import_check.cpp ${ARMCALL_SOURCES}
-    DEPENDS ${CMAKE_SOURCE_DIR}/armroom/import_check.cpp ${CMAKE_SOURCE_DIR}/armroom/arm_imports.h
-            ${ARMCALL_SOURCES} ${ARMCALL_HEADERS}
-    COMMENT "Building import_check for this machine")
-add_custom_target(host_import_check ALL DEPENDS ${HOST_IMPORT_CHECK})
+inkleaf_interpreter_tool(import_check ${CMAKE_SOURCE_DIR}/armroom/import_check.cpp
+                         ${CMAKE_SOURCE_DIR}/armroom/arm_imports.h)
 add_test(NAME arm_bindings
     COMMAND ${HOST_IMPORT_CHECK} ${CMAKE_SOURCE_DIR}/platform/device_functions.txt
             $<TARGET_FILE:inkleaf_item> $<TARGET_FILE:inkpad_app>)
@@ -121,12 +128,5 @@ set_tests_properties(arm_bindings PROPERTIES TIMEOUT 60)
 
 # The device's pixel work in ARM instructions, for ./inkleaf bench
 # (bench/device_pixels.cpp): run on the device's item with its link map.
-set(HOST_DEVICE_PIXELS ${CMAKE_BINARY_DIR}/tools/device_pixels)
-add_custom_command(OUTPUT ${HOST_DEVICE_PIXELS}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/tools
-    COMMAND ${HOST_CXX} -std=c++17 -O2 -I${CMAKE_SOURCE_DIR} -o ${HOST_DEVICE_PIXELS}
-            ${CMAKE_SOURCE_DIR}/bench/device_pixels.cpp ${ARMCALL_SOURCES}
-    DEPENDS ${CMAKE_SOURCE_DIR}/bench/device_pixels.cpp ${CMAKE_SOURCE_DIR}/bench/bench_shapes.h
-            ${ARMCALL_SOURCES} ${ARMCALL_HEADERS}
-    COMMENT "Building device_pixels for this machine")
-add_custom_target(host_device_pixels ALL DEPENDS ${HOST_DEVICE_PIXELS})
+inkleaf_interpreter_tool(device_pixels ${CMAKE_SOURCE_DIR}/bench/device_pixels.cpp
+                         ${CMAKE_SOURCE_DIR}/bench/bench_shapes.h)
