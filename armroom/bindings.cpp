@@ -4,6 +4,7 @@
 // (r0-r3, then the caller's stack), calls the host function with them as
 // the function's own parameter types, and returns its result in r0.
 #include "armroom/arm_imports.h"
+#include "armroom/pe_machine.h"
 #include "armroom/room.h"
 #include "platform/device.h"
 
@@ -213,7 +214,8 @@ namespace standin {
 // armrun.exe beside the stand-in, as "armrun.exe FILE ARGUMENTS".
 BOOL WINAPI ShellExecuteEx(SHELLEXECUTEINFOW *info)
 {
-    if (!info || !info->lpFile || !IsArmFile(info->lpFile))
+    WORD machine = 0;
+    if (!info || !info->lpFile || !ReadPeMachine(info->lpFile, &machine) || !IsArmMachine(machine))
         return ::ShellExecuteExW(info);
     wchar_t launcher[MAX_PATH];
     DWORD length = ::GetModuleFileNameW(NULL, launcher, MAX_PATH);

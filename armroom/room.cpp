@@ -188,23 +188,3 @@ void *ArmRoom::HostProcedure(uint32_t address)
     procedures_.push_back(address);
     return (void *)table[procedures_.size() - 1];
 }
-
-bool IsArmFile(const wchar_t *path)
-{
-    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    BYTE head[64] = {}, pe[6] = {};
-    DWORD got = 0;
-    bool arm = false;
-    if (ReadFile(file, head, sizeof head, &got, NULL) && got == sizeof head && head[0] == 'M' && head[1] == 'Z') {
-        LONG at = *(const LONG *)(head + 0x3C);
-        if (SetFilePointer(file, at, NULL, FILE_BEGIN) == (DWORD)at && ReadFile(file, pe, sizeof pe, &got, NULL) &&
-            got == sizeof pe && memcmp(pe, "PE\0\0", 4) == 0) {
-            WORD machine = (WORD)(pe[4] | pe[5] << 8);
-            arm = machine == 0x1C0 || machine == 0x1C2;
-        }
-    }
-    CloseHandle(file);
-    return arm;
-}

@@ -72,5 +72,3 @@ private:
 void RegisterPlatformFunction(const char *name, void *function);
 // The binder the loader asks: a trap address for each import the table has.
 uint32_t BindArmImport(Cpu &cpu, const std::string &dll, const std::string &name, uint32_t ordinal);
-// Whether the file at PATH is a Windows CE ARM image (machine 0x1C0/0x1C2).
-bool IsArmFile(const wchar_t *path);

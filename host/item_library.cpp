@@ -4,6 +4,7 @@
 #include "item_library.h"
 #include "text_and_paths.h"
 #include "armroom/arm_item.h"
+#include "armroom/pe_machine.h"
 
 #include <cwchar>
 
@@ -48,29 +49,6 @@ ItemLibrary *OpenDesktopItem(std::wstring path, std::wstring *error)
     return new DesktopItemLibrary(module, initialize);
 }
 
-// The machine field of the PE file at PATH; false when it is no PE file
-// or cannot be read.
-bool ReadPeMachine(const std::wstring &path, WORD *machine)
-{
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, NULL);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    IMAGE_DOS_HEADER dos;
-    DWORD signature = 0, got = 0;
-    IMAGE_FILE_HEADER header;
-    bool ok = ReadFile(file, &dos, sizeof(dos), &got, NULL) && got == sizeof(dos) &&
-              dos.e_magic == IMAGE_DOS_SIGNATURE &&
-              SetFilePointer(file, dos.e_lfanew, NULL, FILE_BEGIN) != INVALID_SET_FILE_POINTER &&
-              ReadFile(file, &signature, sizeof(signature), &got, NULL) && got == sizeof(signature) &&
-              signature == IMAGE_NT_SIGNATURE &&
-              ReadFile(file, &header, sizeof(header), &got, NULL) && got == sizeof(header);
-    CloseHandle(file);
-    if (ok) *machine = header.Machine;
-    return ok;
-}
-
-const WORD kArmMachines[] = {0x1C0, 0x1C2};     // ARM, and ARM with Thumb code
-
 }   // namespace
 
 ItemLibrary *OpenItemLibrary(const std::wstring &path, std::wstring *error)
@@ -80,14 +58,12 @@ ItemLibrary *OpenItemLibrary(const std::wstring &path, std::wstring *error)
     // is left to LoadLibraryW, whose error the message then gives.
     std::wstring file = path;
     WORD machine = 0;
-    bool read = ReadPeMachine(file, &machine);
+    bool read = ReadPeMachine(file.c_str(), &machine);
     if (!read && path[0] == L'/') {
         file = ResolvePath(path);
-        read = ReadPeMachine(file, &machine);
+        read = ReadPeMachine(file.c_str(), &machine);
     }
-    if (read) {
-        for (WORD arm : kArmMachines)
-            if (machine == arm) return OpenArmItem(file, error);
-    }
+    if (read && IsArmMachine(machine))
+        return OpenArmItem(file, error);
     return OpenDesktopItem(path, error);
 }
