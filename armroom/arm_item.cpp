@@ -3,21 +3,8 @@
 // with the host's TODAYLISTITEM and parent window.
 #include "armroom/arm_item.h"
 #include "armroom/room.h"
-#include "platform/device.h"
 
 namespace {
-
-// What the item's desktop build links for the platform's names: the
-// bitmap loader, the transparent blit and the device's LoadStringW; the
-// rest of its calls are Wine's own.
-void RegisterItemPlatform()
-{
-    RegisterPlatformFunction("SHLoadDIBitmap", (void *)&SHLoadDIBitmap);
-    RegisterPlatformFunction("TransparentImage", (void *)&TransparentImage);
-    RegisterPlatformFunction("LoadStringW", (void *)&LoadStringW);
-    RegisterPlatformFunction("CreateWindowExW", (void *)&CreateWindowExW);
-    RegisterPlatformFunction("SetForegroundWindow", (void *)&SetForegroundWindow);
-}
 
 class ArmItemLibrary : public ItemLibrary {
 public:
@@ -44,7 +31,10 @@ private:
 
 ItemLibrary *OpenArmItem(const std::wstring &path, std::wstring *error)
 {
-    RegisterItemPlatform();
+    // The stand-in links what the item's desktop build does: the bitmap
+    // loader, the transparent blit and the device's LoadStringW; its
+    // CreateWindowExW and SetForegroundWindow are Wine's own.
+    RegisterCoredllPlatformFunctions();
     ArmRoom &room = ArmRoom::Get();
     const ArmModule *module = room.Load(path, error);
     if (!module)

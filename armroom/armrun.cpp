@@ -13,11 +13,7 @@
 // shell's stand-ins and the device's rules for top-level windows.
 static void RegisterEditorPlatform()
 {
-    RegisterPlatformFunction("SHLoadDIBitmap", (void *)&SHLoadDIBitmap);
-    RegisterPlatformFunction("TransparentImage", (void *)&TransparentImage);
-    RegisterPlatformFunction("LoadStringW", (void *)&LoadStringW);
-    RegisterPlatformFunction("CreateWindowExW", (void *)&CreateWindowExW);
-    RegisterPlatformFunction("SetForegroundWindow", (void *)&SetForegroundWindow);
+    RegisterCoredllPlatformFunctions();
     RegisterPlatformFunction("SHCreateMenuBar", (void *)&SHCreateMenuBar);
     RegisterPlatformFunction("SHInitDialog", (void *)&SHInitDialog);
     RegisterPlatformFunction("SHInitExtraControls", (void *)&SHInitExtraControls);

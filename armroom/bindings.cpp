@@ -241,6 +241,15 @@ void RegisterPlatformFunction(const char *name, void *function)
     PlatformFunctions()[name] = function;
 }
 
+void RegisterCoredllPlatformFunctions()
+{
+    RegisterPlatformFunction("SHLoadDIBitmap", (void *)&SHLoadDIBitmap);
+    RegisterPlatformFunction("TransparentImage", (void *)&TransparentImage);
+    RegisterPlatformFunction("LoadStringW", (void *)&LoadStringW);
+    RegisterPlatformFunction("CreateWindowExW", (void *)&CreateWindowExW);
+    RegisterPlatformFunction("SetForegroundWindow", (void *)&SetForegroundWindow);
+}
+
 uint32_t BindArmImport(Cpu &cpu, const std::string &dll, const std::string &name, uint32_t ordinal)
 {
     struct Row {

@@ -70,5 +70,10 @@ private:
 // Registers what this program's desktop build gets for a "Platform" import
 // NAME (see arm_imports.h); call before loading.
 void RegisterPlatformFunction(const char *name, void *function);
+// Registers the device's COREDLL names both programs have: the bitmap
+// loader, the transparent blit, LoadStringW, CreateWindowExW and
+// SetForegroundWindow, each as this program links it (platform/'s import
+// slot where the program links that part of the platform, else Wine's).
+void RegisterCoredllPlatformFunctions();
 // The binder the loader asks: a trap address for each import the table has.
 uint32_t BindArmImport(Cpu &cpu, const std::string &dll, const std::string &name, uint32_t ordinal);

@@ -34,10 +34,8 @@ int main(int argc, char **argv)
             return 1;
         }
         uint32_t function = program.symbols["compute_mix"];
-        std::vector<uint8_t> &bytes = program.bytes;
         Cpu cpu;
-        cpu.memory.Map(kFlatBase, (uint32_t)bytes.size(), bytes.data(), true);
-        SetUpStack(cpu, kDefaultStackSize);
+        MapArmProgram(cpu, program);
         uint64_t instructions = 0;
         uint32_t result = 0;
         double best = 1e300;

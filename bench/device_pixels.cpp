@@ -8,6 +8,7 @@
 // the bytes the code handed to the C runtime's memset/memcpy, which are
 // the device's COREDLL code, not counted here.
 #include "bench/bench_shapes.h"
+#include "emulator/backtrace.h"
 #include "emulator/call.h"
 #include "emulator/pe_loader.h"
 
@@ -16,7 +17,6 @@
 #include <fstream>
 #include <iterator>
 #include <map>
-#include <sstream>
 #include <string>
 
 namespace {
@@ -24,22 +24,6 @@ namespace {
 uint64_t g_runtimeBytes;   // handed to memset/memcpy so far
 
 const uint32_t kBoardSide = 640, kBoardAt = 0x30000000u, kBoardHeader = 0x2FFF0000u;
-
-// Function addresses of a GNU ld link map: "  0xADDRESS  symbol" lines.
-std::map<std::string, uint32_t> MapSymbols(const char *path)
-{
-    std::map<std::string, uint32_t> symbols;
-    std::ifstream in(path);
-    std::string line;
-    while (std::getline(in, line)) {
-        std::istringstream words(line);
-        std::string address, name, rest;
-        if (words >> address >> name && !(words >> rest) && address.compare(0, 2, "0x") == 0 &&
-            name.compare(0, 2, "0x") != 0)
-            symbols[name] = (uint32_t)strtoul(address.c_str(), nullptr, 16);
-    }
-    return symbols;
-}
 
 // The C runtime calls the pixel code makes, done on guest memory.
 uint32_t BindRuntime(Cpu &cpu, const std::string &name)
@@ -86,12 +70,17 @@ int main(int argc, char **argv)
         fprintf(stderr, "device_pixels: %s: %s\n", argv[1], error.c_str());
         return 1;
     }
-    std::map<std::string, uint32_t> symbols = MapSymbols(argv[2]);
+    SymbolTable symbols;
+    if (!symbols.AddImage(cpu, image, argv[1], argv[2])) {
+        fprintf(stderr, "device_pixels: cannot read %s\n", argv[2]);
+        return 1;
+    }
     const char *kFill = "_Z9BoardFillRK11BoardPixels8PixelRGB",
                *kDot = "_Z13BoardWriteDotRK11BoardPixelsiiib8PixelRGB",
                *kStamp = "_Z15BoardStampShapeRK11BoardPixelsiii8PixelRGB";
+    std::map<std::string, uint32_t> at;
     for (const char *name : {kFill, kDot, kStamp})
-        if (!symbols.count(name)) {
+        if (!symbols.AddressOf(name, at[name])) {
             fprintf(stderr, "device_pixels: %s is not in %s\n", name, argv[2]);
             return 1;
         }
@@ -106,7 +95,7 @@ int main(int argc, char **argv)
     // Runs one call; its instruction count, or exits with the stop's report.
     auto count = [&](const char *operation, const char *symbol, const std::vector<uint32_t> &args) {
         uint64_t before = cpu.count, bytes = g_runtimeBytes;
-        if (CallFunction(cpu, symbols[symbol], args) != kStopReturned) {
+        if (CallFunction(cpu, at[symbol], args) != kStopReturned) {
             fprintf(stderr, "device_pixels: %s: %s\n", operation, FormatStopReport(cpu.stop).c_str());
             exit(1);
         }

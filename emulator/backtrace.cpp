@@ -219,6 +219,16 @@ bool SymbolTable::ReadLinkMap(const std::string &path, uint32_t delta)
     return true;
 }
 
+bool SymbolTable::AddressOf(const std::string &name, uint32_t &address) const
+{
+    for (const auto &symbol : symbols_)
+        if (symbol.second.name == name && symbol.second.rank != kObjectFile) {
+            address = symbol.first;
+            return true;
+        }
+    return false;
+}
+
 std::string SymbolTable::Describe(uint32_t address, bool return_address) const
 {
     uint32_t at = address & ~1u, key = return_address && at ? at - 1 : at;

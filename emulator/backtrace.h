@@ -50,6 +50,9 @@ public:
     // to the next one's first instruction).
     std::string Describe(uint32_t address, bool return_address = false) const;
     const std::vector<CodeRange> &Code() const { return code_; }
+    // Where the function NAME (a map's symbol or an export) is; false when
+    // no module names it.
+    bool AddressOf(const std::string &name, uint32_t &address) const;
 
 private:
     struct Module {

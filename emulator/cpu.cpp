@@ -57,11 +57,11 @@ void DecodeAndExecute(Cpu &cpu, const Insn &slot)
     uint32_t address = cpu.CurrentPc();
     Insn &insn = const_cast<Insn &>(slot);   // the entry lives in a page the cpu owns
     if (cpu.thumb) {
-        const uint8_t *p = cpu.memory.Read(address, 2);
+        const uint8_t *p = cpu.memory.Code(address, 2);
         if (!p) { Report(cpu, kStopBadAddress, address, address, "instruction fetch"); return; }
         DecodeThumb((uint16_t)(p[0] | p[1] << 8), address, insn);
     } else {
-        const uint8_t *p = cpu.memory.Read(address, 4);
+        const uint8_t *p = cpu.memory.Code(address, 4);
         if (!p) { Report(cpu, kStopBadAddress, address, address, "instruction fetch"); return; }
         DecodeArm((uint32_t)p[0] | (uint32_t)p[1] << 8 | (uint32_t)p[2] << 16 | (uint32_t)p[3] << 24, address, insn);
     }
@@ -149,9 +149,7 @@ StopKind Cpu::Run()
             RunInState<false>(*this, at);
         if (stop.kind != kStopNone || count >= limit)
             break;
-        // Code runs only from mapped regions, never from host memory seen
-        // through Memory::outside.
-        if (!memory.IsFree(at, thumb ? 2 : 4) && memory.Read(at, thumb ? 2 : 4)) {
+        if (memory.Code(at, thumb ? 2 : 4)) {
             PageFor(at);
             continue;
         }

@@ -59,7 +59,7 @@ uint32_t Memory::FindFree(uint32_t from, uint32_t size, uint32_t align) const
     return 0;
 }
 
-uint8_t *Memory::Slow(uint32_t guest, uint32_t size, bool write)
+uint8_t *Memory::Slow(uint32_t guest, uint32_t size, bool write, bool ask_outside)
 {
     for (const MemoryRegion &r : regions_) {
         uint32_t offset = guest - r.guest;
@@ -72,7 +72,7 @@ uint8_t *Memory::Slow(uint32_t guest, uint32_t size, bool write)
         }
     }
     MemoryRegion r;
-    if (outside && outside(guest, r)) {
+    if (ask_outside && outside && outside(guest, r)) {
         uint32_t offset = guest - r.guest;
         if (offset < r.size && r.size - offset >= size && (!write || r.writable)) {
             last_ = r;

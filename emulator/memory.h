@@ -48,6 +48,14 @@ public:
             return last_.host + offset;
         return Slow(guest, size, false);
     }
+    // Like Read, but only in the regions: code never runs from host memory
+    // seen through `outside`.
+    uint8_t *Code(uint32_t guest, uint32_t size) {
+        uint32_t offset = guest - last_.guest;
+        if (offset < last_.size && last_.size - offset >= size && !last_outside_)
+            return last_.host + offset;
+        return Slow(guest, size, false, false);
+    }
     uint8_t *Write(uint32_t guest, uint32_t size) {
         uint32_t offset = guest - last_.guest;
         if (offset < last_.size && last_.size - offset >= size && last_.writable)
@@ -74,7 +82,7 @@ public:
     std::function<uint8_t *(uint32_t guest, uint32_t size)> allocate;
 
 private:
-    uint8_t *Slow(uint32_t guest, uint32_t size, bool write);
+    uint8_t *Slow(uint32_t guest, uint32_t size, bool write, bool ask_outside = true);
     std::vector<MemoryRegion> regions_;
     std::vector<std::unique_ptr<uint8_t[]>> owned_;
     MemoryRegion last_ = {0, 0, nullptr, false};

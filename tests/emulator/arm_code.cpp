@@ -54,14 +54,18 @@ bool LoadArmProgram(const std::string &directory, const std::string &variant, Ar
     return !program.bytes.empty();
 }
 
-StopKind RunArm(Cpu &cpu, const ArmProgram &program, const std::string &function, const std::vector<uint32_t> &args,
-                uint32_t stack)
+void MapArmProgram(Cpu &cpu, const ArmProgram &program, uint32_t stack)
 {
-    // a copy: the code's data is written
     uint8_t *bytes = cpu.memory.MapOwned(kFlatBase, (uint32_t)program.bytes.size(), true);
     if (bytes)
         memcpy(bytes, program.bytes.data(), program.bytes.size());
     SetUpStack(cpu, stack);
+}
+
+StopKind RunArm(Cpu &cpu, const ArmProgram &program, const std::string &function, const std::vector<uint32_t> &args,
+                uint32_t stack)
+{
+    MapArmProgram(cpu, program, stack);
     auto symbol = program.symbols.find(function);
     uint32_t address = symbol == program.symbols.end() ? 0 : symbol->second;
     return CallFunction(cpu, address, args);

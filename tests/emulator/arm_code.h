@@ -25,6 +25,9 @@ struct ArmResult {
     uint64_t count;
     std::string report;
 };
+// Maps a copy of PROGRAM (its data is written) into CPU, a fresh one, at
+// kFlatBase, with a stack of STACK bytes.
+void MapArmProgram(Cpu &cpu, const ArmProgram &program, uint32_t stack = kDefaultStackSize);
 // Maps PROGRAM into CPU (a fresh one) with a stack of STACK bytes and calls
 // its FUNCTION.
 StopKind RunArm(Cpu &cpu, const ArmProgram &program, const std::string &function, const std::vector<uint32_t> &args,

@@ -1,7 +1,7 @@
 // The test functions compiled by gcc for ARM and Thumb, at -O0 and -O2, run
 // in the interpreter must give what the same C gives natively, with the
 // same instruction count on every run.
-#include "arm_code.h"
+#include "arm_programs.h"
 #include "arm_functions.h"
 #include <gtest/gtest.h>
 #include <algorithm>
@@ -32,14 +32,11 @@ std::vector<std::vector<uint32_t>> ArgumentSets(const std::string &function)
     return sets;
 }
 
-TEST(ArmCode, CompiledFunctionsMatchNativeResultsWithStableCounts)
+using ArmCode = ArmProgramsTest;
+
+TEST_F(ArmCode, CompiledFunctionsMatchNativeResultsWithStableCounts)
 {
-    std::string why_not, directory = ArmCodeDirectory(why_not);
-    if (directory.empty())
-        GTEST_SKIP() << why_not;
-    for (const char *variant : kArmVariants) {
-        ArmProgram program;
-        ASSERT_TRUE(LoadArmProgram(directory, variant, program)) << variant;
+    for (const auto &[variant, program] : programs) {
         for (const Named &f : kFunctions) {
             for (const std::vector<uint32_t> &args : ArgumentSets(f.name)) {
                 ArmResult first = CallArm(program, f.name, args);
@@ -62,20 +59,13 @@ uint32_t NativeHost(uint32_t depth, uint32_t b, uint32_t c, uint32_t d, uint32_t
     return depth == 0 ? b + c + d + e : call_host(NativeHost, depth - 1, b, c, d, e) + depth;
 }
 
-TEST(ArmCode, HostFunctionsCallBackIntoGuestCodeNested)
+TEST_F(ArmCode, HostFunctionsCallBackIntoGuestCodeNested)
 {
-    std::string why_not, directory = ArmCodeDirectory(why_not);
-    if (directory.empty())
-        GTEST_SKIP() << why_not;
     const uint32_t kDepth = 5, kArgs[] = {7, 1000, 0xFFFFFFF0u, 5};
-    for (const char *variant : kArmVariants) {
+    for (const auto &[variant, program] : programs) {
         SCOPED_TRACE(variant);
-        ArmProgram program;
-        ASSERT_TRUE(LoadArmProgram(directory, variant, program));
-        std::vector<uint8_t> bytes = program.bytes;
         Cpu cpu;
-        cpu.memory.Map(kFlatBase, (uint32_t)bytes.size(), bytes.data(), true);
-        SetUpStack(cpu, kDefaultStackSize);
+        MapArmProgram(cpu, program);
         uint32_t guest = program.symbols.at("call_host"), host = NewTrapAddress(cpu);
         unsigned deepest = 0;
         cpu.traps[host] = Trap{kStopNone, "host", [&](Cpu &c) {

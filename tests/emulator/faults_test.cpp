@@ -1,7 +1,7 @@
 // Each way a run stops as the device would: from compiled code (unaligned
 // reads, deep recursion, an undefined instruction, a bad pointer) and from
 // single instruction words (SWI, coprocessor, BKPT, unpredictable forms).
-#include "arm_code.h"
+#include "arm_programs.h"
 #include "emulator/backtrace.h"
 #include <gtest/gtest.h>
 #include <string.h>
@@ -26,14 +26,11 @@ const CompiledFault kCompiledFaults[] = {
     {"undefined_instruction", 7, kStopUndefined, "undefined instruction"},
 };
 
-TEST(ArmFaults, CompiledCodeStopsWithTheDevicesFault)
+using CompiledArmFaults = ArmProgramsTest;
+
+TEST_F(CompiledArmFaults, CompiledCodeStopsWithTheDevicesFault)
 {
-    std::string why_not, directory = ArmCodeDirectory(why_not);
-    if (directory.empty())
-        GTEST_SKIP() << why_not;
-    for (const char *variant : kArmVariants) {
-        ArmProgram program;
-        ASSERT_TRUE(LoadArmProgram(directory, variant, program));
+    for (const auto &[variant, program] : programs) {
         for (const CompiledFault &f : kCompiledFaults) {
             ArmResult result = CallArm(program, f.function, {f.argument});
             SCOPED_TRACE(std::string(variant) + " " + f.function);
@@ -58,15 +55,10 @@ const ChainCase kChains[] = {
     {"chain_outer", {"read_word", "chain_middle", "chain_outer"}},
 };
 
-TEST(ArmFaults, ChainOfCallsNamesEachCaller)
+TEST_F(CompiledArmFaults, ChainOfCallsNamesEachCaller)
 {
-    std::string why_not, directory = ArmCodeDirectory(why_not);
-    if (directory.empty())
-        GTEST_SKIP() << why_not;
     auto function_of = [](const std::string &description) { return description.substr(0, description.find('+')); };
-    for (const char *variant : kArmVariants) {
-        ArmProgram program;
-        ASSERT_TRUE(LoadArmProgram(directory, variant, program));
+    for (const auto &[variant, program] : programs) {
         for (const ChainCase &c : kChains) {
             Cpu cpu;
             ASSERT_EQ(RunArm(cpu, program, c.function, {kFlatBase + 1}), kStopUnaligned) << variant << " " << c.function;
@@ -182,11 +174,8 @@ TEST(ArmFaults, SingleWordsStopWithTheirKind)
 
 // In a 32-bit process a guest address is the host's: compiled code reads
 // and writes a host buffer through the pointer it is given.
-TEST(ArmMemory, GuestAddressesAreHostAddressesWhereTheyFit)
+TEST_F(CompiledArmFaults, GuestAddressesAreHostAddressesWhereTheyFit)
 {
-    std::string why_not, directory = ArmCodeDirectory(why_not);
-    if (directory.empty())
-        GTEST_SKIP() << why_not;
 #if defined(__linux__) && defined(MAP_32BIT)
     // A native 64-bit test asks for memory below 4 GB, as a 32-bit process has it.
     uint32_t *host_words = (uint32_t *)mmap(nullptr, 4096, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_32BIT, -1, 0);
@@ -195,15 +184,12 @@ TEST(ArmMemory, GuestAddressesAreHostAddressesWhereTheyFit)
     static uint32_t host_words[4];   // in the image, below 4 GB under wine
 #endif
     host_words[1] = 0xCAFEF00Du;
-    ArmProgram program;
-    ASSERT_TRUE(LoadArmProgram(directory, "arm-O2", program));
+    const ArmProgram &program = Program("arm-O2");
     Cpu cpu;
-    std::vector<uint8_t> bytes = program.bytes;
-    cpu.memory.Map(kFlatBase, (uint32_t)bytes.size(), bytes.data(), true);
+    MapArmProgram(cpu, program);
     if (!cpu.memory.MapAtHostAddress((uint8_t *)host_words, 16, true))
         GTEST_SKIP() << "the host's data lies above 4 GB here (a 64-bit process)";
-    SetUpStack(cpu, kDefaultStackSize);
-    ASSERT_EQ(CallFunction(cpu, program.symbols["read_word"], {(uint32_t)(uintptr_t)&host_words[1]}), kStopReturned);
+    ASSERT_EQ(CallFunction(cpu, program.symbols.at("read_word"), {(uint32_t)(uintptr_t)&host_words[1]}), kStopReturned);
     EXPECT_EQ(cpu.r[0], 0xCAFEF00Du);
 }
 
