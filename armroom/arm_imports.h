@@ -1,23 +1,29 @@
 // Every function the device's item and editor import, or may call
-// (platform/device_functions.txt), as the ARM room binds it: the DLL, the name (for an import by ordinal only, the name its header
-// gives it), the ordinal it is imported by (0: by name), its argument words
-// and what it is bound to:
+// (platform/device_functions.txt), as the ARM room binds it: the DLL, the
+// name (for an import by ordinal only, the name its header gives it), the
+// ordinal it is imported by (0: by name), its argument words and what it
+// is bound to:
 //   Wine      Wine's own function, whose meaning is the device's;
 //   Platform  what the desktop build of the same program gets for the name:
 //             platform/'s function for what only the device has or where
 //             platform/ gives the device's behaviour, else Wine's (each
 //             program registers its own, see RegisterPlatformFunction);
-//   Device    the room's function giving the device's meaning where the
-//             desktop's differs (armroom/device_calls.cpp says how);
-//   Runtime   the C runtime's (msvcrt's, the device's runtime is Microsoft's);
-//   Variadic  a runtime function with "..." (the words given are the fixed
-//             ones; the room passes more, which the caller's cleanup drops);
+//   Device    the room's function (armroom/device_calls.cpp) where the
+//             device's meaning differs from the desktop's, or where what
+//             crosses needs more than the prototype's types say (messages,
+//             procedures, the guest's heap, the bitmaps' bits);
+//   Runtime   the C runtime's, on guest memory (armroom/device_calls.cpp);
+//   Variadic  a runtime function with "...": the words given are the fixed
+//             ones, the rest are read as the format asks;
 //   Standin   the stand-in's own, for what it must intercept.
-// An import not in this list stops the run when called, naming it.
+// How each argument crosses follows from the bound function's prototype
+// (armroom/crossing.h); the 32-bit builds check the words against the
+// real prototypes. An import not in this list stops the run when called,
+// naming it.
 #pragma once
 
 #define ARM_IMPORTS(X) \
-    X(COREDLL, AppendMenuW, 0, 4, Wine) \
+    X(COREDLL, AppendMenuW, 0, 4, Device) \
     X(COREDLL, BeginDeferWindowPos, 0, 1, Wine) \
     X(COREDLL, BeginPaint, 0, 2, Wine) \
     X(COREDLL, BitBlt, 0, 9, Wine) \
@@ -33,15 +39,16 @@
     X(COREDLL, CreatePopupMenu, 0, 0, Wine) \
     X(COREDLL, CreateSolidBrush, 0, 1, Wine) \
     X(COREDLL, CreateWindowExW, 0, 12, Platform) \
-    X(COREDLL, DefWindowProcW, 0, 4, Wine) \
+    X(COREDLL, DefWindowProcW, 0, 4, Device) \
     X(COREDLL, DeferWindowPos, 0, 8, Wine) \
     X(COREDLL, DeleteDC, 0, 1, Wine) \
     X(COREDLL, DeleteFileW, 0, 1, Wine) \
-    X(COREDLL, DeleteObject, 0, 1, Wine) \
+    X(COREDLL, DeleteObject, 0, 1, Device) \
     X(COREDLL, DestroyIcon, 0, 1, Wine) \
     X(COREDLL, DestroyMenu, 0, 1, Wine) \
     X(COREDLL, DestroyWindow, 0, 1, Wine) \
     X(COREDLL, DialogBoxIndirectParamW, 0, 5, Device) \
+    X(COREDLL, DisableThreadLibraryCalls, 0, 1, Device) \
     X(COREDLL, DispatchMessageW, 0, 1, Wine) \
     X(COREDLL, DrawIconEx, 0, 9, Wine) \
     X(COREDLL, DrawTextW, 0, 5, Wine) \
@@ -62,7 +69,7 @@
     X(COREDLL, GetLastError, 0, 0, Wine) \
     X(COREDLL, GetMessageW, 0, 4, Wine) \
     X(COREDLL, GetModuleFileNameW, 0, 3, Device) \
-    X(COREDLL, GetObjectW, 0, 3, Wine) \
+    X(COREDLL, GetObjectW, 0, 3, Device) \
     X(COREDLL, GetParent, 0, 1, Wine) \
     X(COREDLL, GetStockObject, 0, 1, Wine) \
     X(COREDLL, GetSystemMetrics, 0, 1, Wine) \
@@ -73,11 +80,11 @@
     X(COREDLL, LoadBitmapW, 0, 2, Wine) \
     X(COREDLL, LoadIconW, 0, 2, Wine) \
     X(COREDLL, LoadImageW, 0, 6, Wine) \
-    X(COREDLL, LoadResource, 0, 2, Wine) \
-    X(COREDLL, LoadStringW, 0, 4, Platform) \
+    X(COREDLL, LoadResource, 0, 2, Device) \
+    X(COREDLL, LoadStringW, 0, 4, Device) \
     X(COREDLL, LocalAlloc, 0, 2, Device) \
-    X(COREDLL, LocalFree, 0, 1, Wine) \
-    X(COREDLL, LocalSize, 0, 1, Wine) \
+    X(COREDLL, LocalFree, 0, 1, Device) \
+    X(COREDLL, LocalSize, 0, 1, Device) \
     X(COREDLL, MapDialogRect, 0, 2, Wine) \
     X(COREDLL, MessageBoxW, 0, 4, Wine) \
     X(COREDLL, MoveFileW, 0, 2, Wine) \
@@ -85,9 +92,9 @@
     X(COREDLL, OpenClipboard, 0, 1, Wine) \
     X(COREDLL, OutputDebugStringW, 0, 1, Wine) \
     X(COREDLL, PeekMessageW, 0, 5, Wine) \
-    X(COREDLL, PostMessageW, 0, 4, Wine) \
+    X(COREDLL, PostMessageW, 0, 4, Device) \
     X(COREDLL, PostQuitMessage, 0, 1, Wine) \
-    X(COREDLL, ReadFile, 0, 5, Wine) \
+    X(COREDLL, ReadFile, 0, 5, Device) \
     X(COREDLL, Rectangle, 0, 5, Wine) \
     X(COREDLL, RegCloseKey, 0, 1, Wine) \
     X(COREDLL, RegCreateKeyExW, 0, 9, Wine) \
@@ -99,11 +106,11 @@
     X(COREDLL, RemoveMenu, 0, 3, Wine) \
     X(COREDLL, SHLoadDIBitmap, 0, 1, Platform) \
     X(COREDLL, SelectObject, 0, 2, Wine) \
-    X(COREDLL, SendDlgItemMessageW, 0, 5, Wine) \
-    X(COREDLL, SendMessageW, 0, 4, Wine) \
+    X(COREDLL, SendDlgItemMessageW, 0, 5, Device) \
+    X(COREDLL, SendMessageW, 0, 4, Device) \
     X(COREDLL, SetBkMode, 0, 2, Wine) \
     X(COREDLL, SetCapture, 0, 1, Wine) \
-    X(COREDLL, SetClipboardData, 0, 2, Wine) \
+    X(COREDLL, SetClipboardData, 0, 2, Device) \
     X(COREDLL, SetDlgItemTextW, 0, 3, Wine) \
     X(COREDLL, SetFileAttributesW, 0, 2, Wine) \
     X(COREDLL, SetForegroundWindow, 0, 1, Platform) \
@@ -119,10 +126,10 @@
     X(COREDLL, TransparentImage, 0, 11, Platform) \
     X(COREDLL, UnregisterClassW, 0, 2, Wine) \
     X(COREDLL, UpdateWindow, 0, 1, Wine) \
-    X(COREDLL, VirtualProtect, 0, 4, Wine) \
-    X(COREDLL, VirtualQuery, 0, 3, Wine) \
+    X(COREDLL, VirtualProtect, 0, 4, Device) \
+    X(COREDLL, VirtualQuery, 0, 3, Device) \
     X(COREDLL, WaitForSingleObject, 0, 2, Wine) \
-    X(COREDLL, WriteFile, 0, 5, Wine) \
+    X(COREDLL, WriteFile, 0, 5, Device) \
     X(COREDLL, _fcloseall, 0, 0, Runtime) \
     X(COREDLL, _fpreset, 0, 0, Runtime) \
     X(COREDLL, _snwprintf, 0, 3, Variadic) \

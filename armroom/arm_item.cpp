@@ -2,6 +2,7 @@
 // room, its entry called as the system calls a DLL's, ordinal 240 called
 // with the host's TODAYLISTITEM and parent window.
 #include "armroom/arm_item.h"
+#include "armroom/layouts32.h"
 #include "armroom/room.h"
 
 namespace {
@@ -15,11 +16,26 @@ public:
             ArmRoom::Get().Call(module_->image.entry, {module_->image.base, DLL_PROCESS_DETACH, 0},
                                 "the item's DLL entry (detach)");
     }
-    HINSTANCE Instance() const { return (HINSTANCE)(uintptr_t)module_->image.base; }
+    // The host's name of the module: the bytes the room mapped it into,
+    // which the boundary gives the guest as its image base.
+    HINSTANCE Instance() const { return (HINSTANCE)module_->host; }
+    // The item gets a copy of INFO in its own layout; the height it sets
+    // there comes back.
     HWND Initialize(TODAYLISTITEM *info, HWND parent)
     {
-        return (HWND)(uintptr_t)ArmRoom::Get().Call(
-            initialize_, {(uint32_t)(uintptr_t)info, (uint32_t)(uintptr_t)parent}, "InitializeCustomItem (#240)");
+        ArmRoom &room = ArmRoom::Get();
+        const char *what = "InitializeCustomItem (#240)";
+        ArmRoom::ScratchFrame frame(room);
+        guest32::TODAYLISTITEM guest;
+        uint32_t copy = 0;
+        if (info) {
+            ToGuest(room.boundary, *info, guest, what);
+            copy = room.boundary.GuestCopy(&guest, sizeof guest, what);
+        }
+        uint32_t window = room.Call(initialize_, {copy, room.boundary.GuestHandle(parent, what)}, what);
+        if (info)
+            info->cyp = room.boundary.HostObject<guest32::TODAYLISTITEM>(copy, what)->cyp;
+        return (HWND)Boundary::HostHandle(window);
     }
 
 private:

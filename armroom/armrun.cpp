@@ -8,6 +8,8 @@
 #include "platform/device.h"
 
 #include <stdio.h>
+#include <string.h>
+#include <wchar.h>
 
 // What the editor's desktop build links for the platform's names: the
 // shell's stand-ins and the device's rules for top-level windows.
@@ -50,10 +52,15 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR commandLine, int)
         return 1;
     }
     room.programPath = argv[1];
-    static std::wstring arguments;
-    arguments = ArgumentsAfterFile(commandLine);
-    uint32_t status = room.Call(program->image.entry,
-                                {program->image.base, 0, (uint32_t)(uintptr_t)arguments.c_str(), SW_SHOW},
-                                "the program's entry");
+    // The command line lives in the guest's heap for the program's life.
+    const wchar_t *arguments = ArgumentsAfterFile(commandLine);
+    uint32_t bytes = (uint32_t)(wcslen(arguments) + 1) * sizeof(wchar_t);
+    uint32_t line = room.heap.Allocate(bytes, false);
+    if (!line) {
+        fprintf(stderr, "armrun: no room for the command line\n");
+        return 1;
+    }
+    memcpy(room.cpu.memory.Write(line, bytes), arguments, bytes);
+    uint32_t status = room.Call(program->image.entry, {program->image.base, 0, line, SW_SHOW}, "the program's entry");
     return (int)status;
 }

@@ -1,17 +1,23 @@
-// The room's processor, its memory in the host's address space, the files
-// it maps, the calls from the host into guest code and their reports.
+// The room's processor and guest address space, the files it maps, the
+// calls from the host into guest code and their reports.
 #include "armroom/room.h"
+#include "armroom/messages.h"
 
 #include <stdio.h>
 #include <utility>
 
-static_assert(sizeof(void *) == 4, "guest addresses are host addresses only in a 32-bit process");
-
 namespace {
 
-// A device thread's stack; the guard below it catches a runaway recursion.
-const uint32_t kStackSize = 64 * 1024, kStackGuard = 64 * 1024;
+// The guest's address space: images at their bases (the item's 0x10000000,
+// the editor's 0x10000), the heap, host bytes mapped for the guest
+// (boundary.cpp), and a device thread's stack below 0x7FFF0000 with an
+// unmapped guard under it.
+const uint32_t kHeapBase = 0x40000000u, kHeapSize = 64u << 20;
+const uint32_t kStackSize = 64 * 1024;
 const unsigned kProcedureSlots = 16;
+// The most scratch space one push may take below the guest's stack
+// pointer, and what it leaves at least to the guest code it calls.
+const uint32_t kScratchLimit = 16 * 1024;
 
 bool ReadWholeFile(const std::wstring &path, std::vector<uint8_t> &bytes)
 {
@@ -26,23 +32,6 @@ bool ReadWholeFile(const std::wstring &path, std::vector<uint8_t> &bytes)
     }
     CloseHandle(file);
     return ok;
-}
-
-// The host's committed memory around GUEST, as a region of the guest's.
-bool HostRange(uint32_t guest, MemoryRegion &region)
-{
-    MEMORY_BASIC_INFORMATION info;
-    if (!VirtualQuery((void *)(uintptr_t)guest, &info, sizeof info) || info.State != MEM_COMMIT ||
-        (info.Protect & (PAGE_NOACCESS | PAGE_GUARD)))
-        return false;
-    const DWORD writable = PAGE_READWRITE | PAGE_WRITECOPY | PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY;
-    uint32_t base = (uint32_t)(uintptr_t)info.BaseAddress;
-    uint64_t end = (uint64_t)base + info.RegionSize;
-    region.guest = base;
-    region.size = (uint32_t)((end > (uint64_t)kGuestLimit ? (uint64_t)kGuestLimit : end) - base);
-    region.host = (uint8_t *)info.BaseAddress;
-    region.writable = (info.Protect & writable) != 0;
-    return region.size != 0;
 }
 
 std::string Narrow(const std::wstring &text)
@@ -61,18 +50,22 @@ ArmRoom &ArmRoom::Get()
     return room;
 }
 
-ArmRoom::ArmRoom()
+ArmRoom::ArmRoom() : boundary(cpu.memory)
 {
-    cpu.memory.outside = HostRange;
-    cpu.memory.allocate = [](uint32_t guest, uint32_t size) {
-        return (uint8_t *)VirtualAlloc((void *)(uintptr_t)guest, size, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
+    // Page-aligned host bytes, as Wine's resource functions want an image.
+    cpu.memory.allocate = [](uint32_t size) {
+        return (uint8_t *)VirtualAlloc(NULL, size, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
     };
-    uint8_t *stack = (uint8_t *)VirtualAlloc(NULL, kStackGuard + kStackSize, MEM_RESERVE, PAGE_NOACCESS);
-    if (stack && VirtualAlloc(stack + kStackGuard, kStackSize, MEM_COMMIT, PAGE_READWRITE) &&
-        cpu.memory.MapAtHostAddress(stack + kStackGuard, kStackSize, true)) {
-        cpu.stack_low = (uint32_t)(uintptr_t)stack + kStackGuard;
-        cpu.stack_high = cpu.stack_low + kStackSize;
-    }
+    SetUpStack(cpu, kStackSize);
+    heap.Create(cpu.memory, kHeapBase, kHeapSize);
+    boundary.refuse = [this](const std::string &why) {
+        cpu.stop = StopReport();
+        cpu.stop.kind = kStopHostCall;
+        cpu.stop.pc = cpu.stop.address = cpu.pc;
+        cpu.stop.detail = why;
+        Fault("at the boundary");
+    };
+    boundary.scratch = [this](uint32_t size) { return Scratch(size); };
 }
 
 const ArmModule *ArmRoom::Load(const std::wstring &path, std::wstring *error)
@@ -82,8 +75,8 @@ const ArmModule *ArmRoom::Load(const std::wstring &path, std::wstring *error)
         *error = L"cannot read " + path;
         return NULL;
     }
-    if (!cpu.stack_high) {
-        *error = L"no room for the ARM stack";
+    if (!cpu.stack_high || !cpu.memory.RegionAt(kHeapBase)) {
+        *error = L"no room for the guest's stack and heap";
         return NULL;
     }
     ArmModule *module = new ArmModule;
@@ -92,21 +85,13 @@ const ArmModule *ArmRoom::Load(const std::wstring &path, std::wstring *error)
     ImportBinder binder = [this](const std::string &dll, const std::string &name, uint32_t ordinal) {
         return BindArmImport(cpu, dll, name, ordinal);
     };
-    bool loaded = LoadPeImage(cpu, bytes, binder, module->image, why);
-    if (!loaded && why.find("no room") == 0) {
-        // The image base is taken in this process: relocate to a free range.
-        uint32_t pe = *(const uint32_t *)&bytes[0x3C], size = *(const uint32_t *)&bytes[pe + 24 + 56];
-        void *free_range = VirtualAlloc(NULL, size, MEM_RESERVE, PAGE_NOACCESS);
-        if (free_range) {
-            VirtualFree(free_range, 0, MEM_RELEASE);
-            loaded = LoadPeImage(cpu, bytes, binder, module->image, why, (uint32_t)(uintptr_t)free_range);
-        }
-    }
-    if (!loaded) {
+    if (!LoadPeImage(cpu, bytes, binder, module->image, why)) {
         *error = path + L": " + std::wstring(why.begin(), why.end());
         delete module;
         return NULL;
     }
+    module->host = cpu.memory.RegionAt(module->image.base)->host;
+    boundary.AddModule(module->image.base, module->host);
     std::wstring map = path.substr(0, path.find_last_of(L'.')) + L".map";
     if (GetFileAttributesW(map.c_str()) == INVALID_FILE_ATTRIBUTES)
         map.clear();
@@ -123,14 +108,27 @@ const ArmModule *ArmRoom::ModuleAt(uint32_t base) const
     return NULL;
 }
 
+uint32_t ArmRoom::Scratch(uint32_t size)
+{
+    uint32_t top = scratch_low_ ? scratch_low_ : cpu.runs ? cpu.r[13] : cpu.stack_high;
+    uint32_t low = (top - size) & ~7u;
+    if (size > kScratchLimit || top < size || low < cpu.stack_low + kScratchLimit)
+        return 0;
+    scratch_low_ = low;
+    return low;
+}
+
 uint32_t ArmRoom::Call(uint32_t address, const std::vector<uint32_t> &args, const std::string &what)
 {
-    entries_.push_back(Entry{what, cpu.runs ? cpu.r[13] : cpu.stack_high});
-    StopKind kind = CallNested(cpu, address, args);
+    uint32_t top = scratch_low_ ? scratch_low_ : cpu.runs ? cpu.r[13] : cpu.stack_high;
+    entries_.push_back(Entry{what, top});
+    uint32_t saved = scratch_low_;
+    scratch_low_ = 0;   // the guest's own calls push below its stack pointer
+    StopKind kind = CallNested(cpu, address, args, top);
     if (kind != kStopReturned)
         Fault("");
+    scratch_low_ = saved;
     entries_.pop_back();
-    cpu.memory.ForgetOutside();
     return cpu.r[0];
 }
 
@@ -152,8 +150,7 @@ void ArmRoom::Fault(const std::string &context)
 template <unsigned N>
 LRESULT CALLBACK GuestProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    return (LRESULT)ArmRoom::Get().CallProcedure(N, (uint32_t)(uintptr_t)window, message, (uint32_t)wParam,
-                                                 (uint32_t)lParam);
+    return ArmRoom::Get().CallProcedure(N, window, message, wParam, lParam);
 }
 
 template <unsigned... N>
@@ -163,21 +160,34 @@ static const WNDPROC *ProcedureTable(std::integer_sequence<unsigned, N...>)
     return table;
 }
 
-uint32_t ArmRoom::CallProcedure(unsigned slot, uint32_t a, uint32_t b, uint32_t c, uint32_t d)
+static const WNDPROC *Procedures()
 {
-    char what[96];
-    snprintf(what, sizeof what, "the procedure at 0x%08X (window 0x%X, message 0x%04X)", procedures_[slot], a, b);
-    return Call(procedures_[slot], {a, b, c, d}, what);
+    return ProcedureTable(std::make_integer_sequence<unsigned, kProcedureSlots>());
+}
+
+LRESULT ArmRoom::CallProcedure(unsigned slot, HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    char what[112];
+    snprintf(what, sizeof what, "the procedure at 0x%08X (window 0x%llX, message 0x%04X)", procedures_[slot],
+             (unsigned long long)(uintptr_t)window, message);
+    ScratchFrame frame(*this);
+    MessageToGuest in(boundary, window, message, wParam, lParam, what);
+    uint32_t result = Call(procedures_[slot], {in.window, message, in.wParam, in.lParam}, what);
+    return in.Finish(result);
 }
 
 void *ArmRoom::HostProcedure(uint32_t address)
 {
-    if (!address || cpu.memory.IsFree(address & ~1u, 4))
-        return (void *)(uintptr_t)address;   // not guest code: the host's own
-    const WNDPROC *table = ProcedureTable(std::make_integer_sequence<unsigned, kProcedureSlots>());
+    if (!address)
+        return NULL;
+    if (cpu.memory.IsFree(address & ~1u, 4)) {
+        // A host procedure the guest was handed and hands back (through a
+        // truncated word, so only one that fits it).
+        return (void *)(intptr_t)(int32_t)address;
+    }
     for (unsigned k = 0; k < procedures_.size(); k++)
         if (procedures_[k] == address)
-            return (void *)table[k];
+            return (void *)Procedures()[k];
     if (procedures_.size() == kProcedureSlots) {
         cpu.stop = StopReport();
         cpu.stop.kind = kStopHostCall;
@@ -186,5 +196,13 @@ void *ArmRoom::HostProcedure(uint32_t address)
         Fault("handing a procedure to the host");
     }
     procedures_.push_back(address);
-    return (void *)table[procedures_.size() - 1];
+    return (void *)Procedures()[procedures_.size() - 1];
+}
+
+uint32_t ArmRoom::GuestProcedureOf(const void *host) const
+{
+    for (unsigned k = 0; k < procedures_.size(); k++)
+        if ((const void *)Procedures()[k] == host)
+            return procedures_[k];
+    return 0;
 }

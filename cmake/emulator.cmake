@@ -6,7 +6,7 @@ set(EMULATOR_SOURCES
     ${EMULATOR_ROOT}/emulator/cpu.cpp ${EMULATOR_ROOT}/emulator/execute.cpp
     ${EMULATOR_ROOT}/emulator/arm_decode.cpp ${EMULATOR_ROOT}/emulator/thumb_decode.cpp
     ${EMULATOR_ROOT}/emulator/call.cpp ${EMULATOR_ROOT}/emulator/pe_loader.cpp
-    ${EMULATOR_ROOT}/emulator/backtrace.cpp)
+    ${EMULATOR_ROOT}/emulator/backtrace.cpp ${EMULATOR_ROOT}/emulator/guest_heap.cpp)
 set(EMULATOR_TEST_SOURCES
     ${EMULATOR_ROOT}/tests/emulator/arm_code.cpp
     ${EMULATOR_ROOT}/tests/emulator/arm_functions.c
@@ -14,6 +14,7 @@ set(EMULATOR_TEST_SOURCES
     ${EMULATOR_ROOT}/tests/emulator/arm_code_test.cpp
     ${EMULATOR_ROOT}/tests/emulator/faults_test.cpp
     ${EMULATOR_ROOT}/tests/emulator/pe_loader_test.cpp
+    ${EMULATOR_ROOT}/tests/emulator/guest_heap_test.cpp
     ${EMULATOR_ROOT}/tests/emulator/test_dll.cpp)
 # The test functions are C that compiles as C++ too: the native side of
 # the comparison is built with the tests' own compiler.

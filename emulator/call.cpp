@@ -54,16 +54,16 @@ StopKind CallFunction(Cpu &cpu, uint32_t address, const std::vector<uint32_t> &a
     return CallFrom(cpu, cpu.stack_high, address, args);
 }
 
-StopKind CallNested(Cpu &cpu, uint32_t address, const std::vector<uint32_t> &args)
+StopKind CallNested(Cpu &cpu, uint32_t address, const std::vector<uint32_t> &args, uint32_t top)
 {
     if (cpu.runs == 0)
-        return CallFunction(cpu, address, args);
+        return CallFrom(cpu, top ? top : cpu.stack_high, address, args);
     uint32_t r[16];
     memcpy(r, cpu.r, sizeof r);
     uint32_t psr = cpu.Cpsr(), pc = cpu.pc, next = cpu.next;
     bool thumb = cpu.thumb;
     StopReport stop = cpu.stop;
-    StopKind kind = CallFrom(cpu, cpu.r[13], address, args);
+    StopKind kind = CallFrom(cpu, top ? top : cpu.r[13], address, args);
     if (kind != kStopReturned)
         return kind;
     uint32_t result = cpu.r[0];

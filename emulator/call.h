@@ -22,8 +22,10 @@ StopKind CallFunction(Cpu &cpu, uint32_t address, const std::vector<uint32_t> &a
 // code called (on the guest's stack, below the running code's frame), or,
 // when no run is in progress, from the top of the stack. The running
 // code's registers, flags and state are restored when the call returns;
-// after a stop they are left as the stop found them, for its report.
-StopKind CallNested(Cpu &cpu, uint32_t address, const std::vector<uint32_t> &args);
+// after a stop they are left as the stop found them, for its report. TOP,
+// when not 0, is where the call's stack starts instead: below what the
+// caller placed on the guest's stack for it.
+StopKind CallNested(Cpu &cpu, uint32_t address, const std::vector<uint32_t> &args, uint32_t top = 0);
 // Argument word K of the call a host function is answering: r0-r3, then
 // the caller's stack. False when the stack word cannot be read.
 bool ArgumentWord(Cpu &cpu, unsigned k, uint32_t &word);

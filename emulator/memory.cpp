@@ -29,7 +29,7 @@ uint8_t *Memory::MapOwned(uint32_t guest, uint32_t size, bool writable)
     if (size == 0 || (uint64_t)guest + size > kGuestLimit || !IsFree(guest, size))
         return nullptr;
     if (allocate) {
-        uint8_t *host = allocate(guest, size);
+        uint8_t *host = allocate(size);
         if (host)
             regions_.push_back({guest, size, host, writable});
         return host;
@@ -59,7 +59,40 @@ uint32_t Memory::FindFree(uint32_t from, uint32_t size, uint32_t align) const
     return 0;
 }
 
-uint8_t *Memory::Slow(uint32_t guest, uint32_t size, bool write, bool ask_outside)
+bool Memory::Unmap(uint32_t guest)
+{
+    for (size_t k = 0; k < regions_.size(); k++) {
+        if (regions_[k].guest != guest)
+            continue;
+        last_ = MemoryRegion{0, 0, nullptr, false};
+        regions_.erase(regions_.begin() + (long)k);
+        return true;
+    }
+    return false;
+}
+
+const MemoryRegion *Memory::RegionAt(uint32_t guest) const
+{
+    for (const MemoryRegion &r : regions_)
+        if (guest - r.guest < r.size)
+            return &r;
+    return nullptr;
+}
+
+bool Memory::GuestOf(const void *host, uint32_t size, uint32_t &guest) const
+{
+    uintptr_t at = (uintptr_t)host;
+    for (const MemoryRegion &r : regions_) {
+        uintptr_t offset = at - (uintptr_t)r.host;
+        if (at >= (uintptr_t)r.host && offset < r.size && r.size - offset >= size) {
+            guest = r.guest + (uint32_t)offset;
+            return true;
+        }
+    }
+    return false;
+}
+
+uint8_t *Memory::Slow(uint32_t guest, uint32_t size, bool write)
 {
     for (const MemoryRegion &r : regions_) {
         uint32_t offset = guest - r.guest;
@@ -67,16 +100,6 @@ uint8_t *Memory::Slow(uint32_t guest, uint32_t size, bool write, bool ask_outsid
             if (write && !r.writable)
                 return nullptr;
             last_ = r;
-            last_outside_ = false;
-            return r.host + offset;
-        }
-    }
-    MemoryRegion r;
-    if (ask_outside && outside && outside(guest, r)) {
-        uint32_t offset = guest - r.guest;
-        if (offset < r.size && r.size - offset >= size && (!write || r.writable)) {
-            last_ = r;
-            last_outside_ = true;
             return r.host + offset;
         }
     }

@@ -1,11 +1,11 @@
 #!/bin/bash
-# The 32-bit Today stand-in with an ARM item that faults: the run ends with
+# The Today stand-in (either build) with an ARM item that faults: the run ends with
 # the room's exit status and a report naming the fault (an unaligned read,
 # a COREDLL function nobody binds) and InitializeCustomItem in the chain of
 # calls, read from the link map beside the item.
 #
-# Runs inside run-on-screen.sh (WINEPREFIX and DISPLAY set, a 32-bit prefix):
-#   faulty_items_in_room_test.sh X86_BINDIR FAULTY_ITEMS_DIR OUTDIR
+# Runs inside run-on-screen.sh (WINEPREFIX and DISPLAY set, the build's prefix):
+#   faulty_items_in_room_test.sh BINDIR FAULTY_ITEMS_DIR OUTDIR
 set -u
 bin=$1 items=$2 out=$3
 source "$(dirname "$0")/../../cmake/wine-env.sh"

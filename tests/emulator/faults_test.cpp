@@ -5,9 +5,6 @@
 #include "emulator/backtrace.h"
 #include <gtest/gtest.h>
 #include <string.h>
-#if defined(__linux__)
-#include <sys/mman.h>
-#endif
 
 namespace {
 
@@ -172,24 +169,17 @@ TEST(ArmFaults, SingleWordsStopWithTheirKind)
     }
 }
 
-// In a 32-bit process a guest address is the host's: compiled code reads
-// and writes a host buffer through the pointer it is given.
-TEST_F(CompiledArmFaults, GuestAddressesAreHostAddressesWhereTheyFit)
+// A guest address is the guest's own: compiled code reads a host buffer
+// through the guest address the buffer is mapped at.
+TEST_F(CompiledArmFaults, HostBytesAreReachedThroughTheirGuestAddress)
 {
-#if defined(__linux__) && defined(MAP_32BIT)
-    // A native 64-bit test asks for memory below 4 GB, as a 32-bit process has it.
-    uint32_t *host_words = (uint32_t *)mmap(nullptr, 4096, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_32BIT, -1, 0);
-    ASSERT_NE((void *)host_words, MAP_FAILED);
-#else
-    static uint32_t host_words[4];   // in the image, below 4 GB under wine
-#endif
-    host_words[1] = 0xCAFEF00Du;
+    uint32_t host_words[4] = {0, 0xCAFEF00Du, 0, 0};
     const ArmProgram &program = Program("arm-O2");
     Cpu cpu;
     MapArmProgram(cpu, program);
-    if (!cpu.memory.MapAtHostAddress((uint8_t *)host_words, 16, true))
-        GTEST_SKIP() << "the host's data lies above 4 GB here (a 64-bit process)";
-    ASSERT_EQ(CallFunction(cpu, program.symbols.at("read_word"), {(uint32_t)(uintptr_t)&host_words[1]}), kStopReturned);
+    const uint32_t kAt = 0x50000000u;
+    ASSERT_TRUE(cpu.memory.Map(kAt, sizeof host_words, (uint8_t *)host_words, true));
+    ASSERT_EQ(CallFunction(cpu, program.symbols.at("read_word"), {kAt + 4}), kStopReturned);
     EXPECT_EQ(cpu.r[0], 0xCAFEF00Du);
 }
 
@@ -204,28 +194,39 @@ TEST(ArmFaults, InstructionBudgetStopsAnEndlessLoop)
     EXPECT_EQ(cpu.count, 1000u);
 }
 
-// The host's memory seen through Memory::outside: read and written while
-// the lookup answers, forgotten with ForgetOutside, never run as code.
-TEST(ArmMemory, HostMemoryOutsideTheRegionsIsDataOnly)
+// Host bytes and guest addresses translate both ways inside a region and
+// nowhere else; an unmapped region is gone for both, and never code.
+TEST(ArmMemory, RegionsTranslateBothWaysUntilUnmapped)
 {
     Cpu cpu;
     uint8_t host_bytes[64] = {1, 2, 3, 4};
     const uint32_t kAt = 0x40000000u;
-    bool answering = true;
-    cpu.memory.outside = [&](uint32_t guest, MemoryRegion &region) {
-        region = MemoryRegion{kAt, sizeof host_bytes, host_bytes, true};
-        return answering && guest - kAt < sizeof host_bytes;
+    ASSERT_TRUE(cpu.memory.Map(kAt, sizeof host_bytes, host_bytes, true));
+    EXPECT_FALSE(cpu.memory.Map(kAt + 32, 8, host_bytes, true));   // overlaps
+    struct Case {
+        const void *host;
+        uint32_t size;
+        bool found;
+        uint32_t guest;
+    } cases[] = {
+        {host_bytes, 1, true, kAt},
+        {host_bytes + 60, 4, true, kAt + 60},
+        {host_bytes + 60, 8, false, 0},   // runs past the region
+        {host_bytes - 1, 1, false, 0},
     };
-    ASSERT_NE(cpu.memory.Read(kAt + 1, 2), nullptr);
+    for (const Case &c : cases) {
+        uint32_t guest = 0;
+        EXPECT_EQ(cpu.memory.GuestOf(c.host, c.size, guest), c.found);
+        if (c.found)
+            EXPECT_EQ(guest, c.guest);
+    }
+    ASSERT_NE(cpu.memory.RegionAt(kAt + 63), nullptr);
+    EXPECT_EQ(cpu.memory.RegionAt(kAt + 64), nullptr);
     EXPECT_EQ(*cpu.memory.Read(kAt + 3, 1), 4);
-    *cpu.memory.Write(kAt + 8, 1) = 9;
-    EXPECT_EQ(host_bytes[8], 9);
-    EXPECT_EQ(cpu.memory.Read(kAt + 60, 8), nullptr);   // runs past the range
-    answering = false;
-    EXPECT_NE(cpu.memory.Read(kAt, 4), nullptr);        // the kept answer
-    cpu.memory.ForgetOutside();
+    EXPECT_TRUE(cpu.memory.Unmap(kAt));
     EXPECT_EQ(cpu.memory.Read(kAt, 4), nullptr);
-    answering = true;
+    uint32_t guest;
+    EXPECT_FALSE(cpu.memory.GuestOf(host_bytes, 1, guest));
     SetUpStack(cpu, 4096);
     EXPECT_EQ(CallFunction(cpu, kAt, {}), kStopBadAddress) << FormatStopReport(cpu.stop);
 }
