@@ -199,7 +199,7 @@ TEST(ArmFaults, InstructionBudgetStopsAnEndlessLoop)
 TEST(ArmMemory, RegionsTranslateBothWaysUntilUnmapped)
 {
     Cpu cpu;
-    uint8_t host_bytes[64] = {1, 2, 3, 4};
+    uint8_t host_bytes[64] = {1, 2, 3, 4}, other_bytes[4] = {};
     const uint32_t kAt = 0x40000000u;
     ASSERT_TRUE(cpu.memory.Map(kAt, sizeof host_bytes, host_bytes, true));
     EXPECT_FALSE(cpu.memory.Map(kAt + 32, 8, host_bytes, true));   // overlaps
@@ -212,13 +212,14 @@ TEST(ArmMemory, RegionsTranslateBothWaysUntilUnmapped)
         {host_bytes, 1, true, kAt},
         {host_bytes + 60, 4, true, kAt + 60},
         {host_bytes + 60, 8, false, 0},   // runs past the region
-        {host_bytes - 1, 1, false, 0},
+        {other_bytes, 1, false, 0},   // host memory of no region
     };
     for (const Case &c : cases) {
         uint32_t guest = 0;
         EXPECT_EQ(cpu.memory.GuestOf(c.host, c.size, guest), c.found);
-        if (c.found)
+        if (c.found) {
             EXPECT_EQ(guest, c.guest);
+        }
     }
     ASSERT_NE(cpu.memory.RegionAt(kAt + 63), nullptr);
     EXPECT_EQ(cpu.memory.RegionAt(kAt + 64), nullptr);
