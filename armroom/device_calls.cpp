@@ -449,10 +449,10 @@ static std::wstring FormatWords(Cpu &cpu, Boundary &b, const wchar_t *format, un
             out += *p;
             continue;
         }
-        std::wstring spec = L"%";
+        std::wstring conversion = L"%";
         p++;
         while (*p && wcschr(L"-+ #0123456789.", *p))
-            spec += *p++;
+            conversion += *p++;
         while (*p == L'l' || *p == L'h' || *p == L'w')
             p++;
         wchar_t text[64];
@@ -469,11 +469,11 @@ static std::wstring FormatWords(Cpu &cpu, Boundary &b, const wchar_t *format, un
             out += (wchar_t)word();
             break;
         case L'd': case L'i': case L'u': case L'x': case L'X': case L'o':
-            spec += *p;
+            conversion += *p;
             if (*p == L'd' || *p == L'i')
-                swprintf(text, 64, spec.c_str(), (int)word());
+                swprintf(text, 64, conversion.c_str(), (int)word());
             else
-                swprintf(text, 64, spec.c_str(), (unsigned)word());
+                swprintf(text, 64, conversion.c_str(), (unsigned)word());
             out += text;
             break;
         default:
