@@ -26,12 +26,7 @@ public:
         ArmRoom &room = ArmRoom::Get();
         const char *what = "InitializeCustomItem (#240)";
         ArmRoom::ScratchFrame frame(room);
-        guest32::TODAYLISTITEM guest;
-        uint32_t copy = 0;
-        if (info) {
-            ToGuest(room.boundary, *info, guest, what);
-            copy = room.boundary.GuestCopy(&guest, sizeof guest, what);
-        }
+        uint32_t copy = GuestCopyOf(room.boundary, info, what);
         uint32_t window = room.Call(initialize_, {copy, room.boundary.GuestHandle(parent, what)}, what);
         if (info)
             info->cyp = room.boundary.HostObject<guest32::TODAYLISTITEM>(copy, what)->cyp;

@@ -36,19 +36,28 @@ void *Boundary::Host(uint32_t guest, uint32_t size, bool write, const char *what
     return host;
 }
 
+uint32_t Boundary::StringLength(uint32_t guest, uint32_t unit, const char *what)
+{
+    const MemoryRegion *region = memory_.RegionAt(guest);
+    if (region && guest % unit == 0) {
+        const uint8_t *at = region->host + (guest - region->guest);
+        uint32_t units = (region->size - (guest - region->guest)) / unit;
+        for (uint32_t k = 0; k < units; k++, at += unit) {
+            uint32_t value = 0;
+            memcpy(&value, at, unit);
+            if (!value)
+                return k;
+        }
+    }
+    Refuse(std::string(what) + ": no string ends in guest memory at " + Hex(guest));
+}
+
 const wchar_t *Boundary::HostString(uint32_t guest, const char *what)
 {
     if (IS_INTRESOURCE(guest))
         return (const wchar_t *)(uintptr_t)guest;
-    const MemoryRegion *region = memory_.RegionAt(guest);
-    if (region && (guest & 1) == 0) {
-        const wchar_t *text = (const wchar_t *)(region->host + (guest - region->guest));
-        size_t room = (region->size - (guest - region->guest)) / sizeof(wchar_t);
-        for (size_t k = 0; k < room; k++)
-            if (!text[k])
-                return text;
-    }
-    Refuse(std::string(what) + ": no string ends in guest memory at " + Hex(guest));
+    StringLength(guest, sizeof(wchar_t), what);
+    return (const wchar_t *)memory_.Read(guest, sizeof(wchar_t));
 }
 
 HINSTANCE Boundary::HostInstance(uint32_t guest) const

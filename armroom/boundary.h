@@ -52,6 +52,9 @@ public:
     // A NUL-terminated string, checked to end inside its region; an
     // integer resource (below 0x10000) passes as the value it is.
     const wchar_t *HostString(uint32_t guest, const char *what);
+    // The length, in units of UNIT bytes (1 or 2), of a NUL-terminated guest
+    // string, refused when it does not end inside its region.
+    uint32_t StringLength(uint32_t guest, uint32_t unit, const char *what);
     static HANDLE HostHandle(uint32_t guest) { return (HANDLE)(intptr_t)(int32_t)guest; }
     HINSTANCE HostInstance(uint32_t guest) const;
 

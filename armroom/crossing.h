@@ -176,23 +176,17 @@ struct Arg<HKEY *> {
 };
 
 // Structures the item and editor never pass: only NULL crosses.
-template <>
-struct Arg<LPSECURITY_ATTRIBUTES> {
+inline const char *WhyNullOnly(LPSECURITY_ATTRIBUTES) { return "security attributes do not cross"; }
+inline const char *WhyNullOnly(LPOVERLAPPED) { return "overlapped input and output does not cross"; }
+
+template <class T>
+struct Arg<T, std::enable_if_t<std::is_same<T, LPSECURITY_ATTRIBUTES>::value || std::is_same<T, LPOVERLAPPED>::value>> {
     Arg(const Crossing &c)
     {
         if (c.word)
-            c.b.Refuse(std::string(c.what) + ": security attributes do not cross");
+            c.b.Refuse(std::string(c.what) + ": " + WhyNullOnly(T()));
     }
-    LPSECURITY_ATTRIBUTES Get() const { return NULL; }
-};
-template <>
-struct Arg<LPOVERLAPPED> {
-    Arg(const Crossing &c)
-    {
-        if (c.word)
-            c.b.Refuse(std::string(c.what) + ": overlapped input and output does not cross");
-    }
-    LPOVERLAPPED Get() const { return NULL; }
+    T Get() const { return NULL; }
 };
 
 // --- results ---

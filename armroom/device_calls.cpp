@@ -21,22 +21,9 @@ uint8_t *Bytes(GuestWord address, uint32_t size, bool write, const char *what)
     return (uint8_t *)Cross().Host(address.value, size, write, what);
 }
 
-// The length of a NUL-terminated guest string of units of SIZE bytes,
-// refused when it does not end in its region.
 uint32_t GuestLength(GuestWord text, uint32_t unit, const char *what)
 {
-    const MemoryRegion *region = Cross().memory().RegionAt(text.value);
-    if (region) {
-        const uint8_t *at = region->host + (text.value - region->guest);
-        uint32_t room = (region->size - (text.value - region->guest)) / unit;
-        for (uint32_t k = 0; k < room; k++) {
-            uint32_t unitValue = 0;
-            memcpy(&unitValue, at + k * unit, unit);
-            if (!unitValue)
-                return k;
-        }
-    }
-    Cross().Refuse(std::string(what) + ": no string ends in guest memory at " + std::to_string(text.value));
+    return Cross().StringLength(text.value, unit, what);
 }
 
 }  // namespace

@@ -271,4 +271,16 @@ void ToHost(Boundary &b, const guest32::NCCALCSIZE_PARAMS &guest, NCCALCSIZE_PAR
             WINDOWPOS &position, const char *what);
 void ToGuest(Boundary &b, const NCCALCSIZE_PARAMS &host, guest32::NCCALCSIZE_PARAMS &guest,
              const char *what);
+
+// The guest address of a copy of HOST in the guest's layout, in scratch
+// space; 0 for NULL.
+template <class S>
+uint32_t GuestCopyOf(Boundary &b, const S *host, const char *what)
+{
+    if (!host)
+        return 0;
+    typename Layout32<S>::Guest guest;
+    ToGuest(b, *host, guest, what);
+    return b.GuestCopy(&guest, sizeof guest, what);
+}
 #endif

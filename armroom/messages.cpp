@@ -119,16 +119,6 @@ std::vector<Delivered> &DeliveredMessages()
 }
 
 template <class S>
-uint32_t GuestCopyOf(Boundary &b, const S *host, const char *what)
-{
-    if (!host)
-        return 0;
-    typename Layout32<S>::Guest guest;
-    ToGuest(b, *host, guest, what);
-    return b.GuestCopy(&guest, sizeof guest, what);
-}
-
-template <class S>
 void WriteBackToHost(Boundary &b, uint32_t guest_address, S *host, const char *what)
 {
     if (!guest_address || !host)
@@ -280,21 +270,27 @@ static uintptr_t ToHostWord(Boundary &b, Carry carry, UINT message, uint32_t wPa
 {
     if (carry != kValue && carry != kHandle && carry != kUnconverted && !word)
         return 0;
+    // The host's copies, made only for a message that carries a structure.
+    auto copies = [&storage]() -> MessageToHost::Storage & {
+        if (!storage)
+            storage = new MessageToHost::Storage;
+        return *storage;
+    };
     switch (carry) {
     case kValue:
         return is_wParam ? (uintptr_t)word : (uintptr_t)(intptr_t)(int32_t)word;
     case kHandle:
         return (uintptr_t)Boundary::HostHandle(word);
     case kCreate:
-        ToHost(b, *b.HostObject<guest32::CREATESTRUCTW>(word, what), storage->create, what);
-        return (uintptr_t)&storage->create;
+        ToHost(b, *b.HostObject<guest32::CREATESTRUCTW>(word, what), copies().create, what);
+        return (uintptr_t)&copies().create;
     case kWindowPos:
-        ToHost(b, *b.HostObject<guest32::WINDOWPOS>(word, what), storage->position, what);
-        return (uintptr_t)&storage->position;
+        ToHost(b, *b.HostObject<guest32::WINDOWPOS>(word, what), copies().position, what);
+        return (uintptr_t)&copies().position;
     case kCalcSize:
         if (wParam) {
-            ToHost(b, *b.HostObject<guest32::NCCALCSIZE_PARAMS>(word, what), storage->calc, storage->position, what);
-            return (uintptr_t)&storage->calc;
+            ToHost(b, *b.HostObject<guest32::NCCALCSIZE_PARAMS>(word, what), copies().calc, copies().position, what);
+            return (uintptr_t)&copies().calc;
         }
         return (uintptr_t)b.Host(word, sizeof(RECT), true, what);
     case kMinMax:
@@ -308,14 +304,14 @@ static uintptr_t ToHostWord(Boundary &b, Carry carry, UINT message, uint32_t wPa
     case kDwordOut:
         return (uintptr_t)b.Host(word, sizeof(DWORD), true, what);
     case kMsg:
-        ToHost(b, *b.HostObject<guest32::MSG>(word, what), storage->msg, what);
-        return (uintptr_t)&storage->msg;
+        ToHost(b, *b.HostObject<guest32::MSG>(word, what), copies().msg, what);
+        return (uintptr_t)&copies().msg;
     case kTodayItem:
-        ToHost(b, *b.HostObject<guest32::TODAYLISTITEM>(word, what), storage->item, what);
-        return (uintptr_t)&storage->item;
+        ToHost(b, *b.HostObject<guest32::TODAYLISTITEM>(word, what), copies().item, what);
+        return (uintptr_t)&copies().item;
     case kWatermark:
-        ToHost(b, *b.HostObject<guest32::TODAYDRAWWATERMARKINFO>(word, what), storage->watermark, what);
-        return (uintptr_t)&storage->watermark;
+        ToHost(b, *b.HostObject<guest32::TODAYDRAWWATERMARKINFO>(word, what), copies().watermark, what);
+        return (uintptr_t)&copies().watermark;
     case kUnconverted:
         break;
     }
@@ -325,7 +321,7 @@ static uintptr_t ToHostWord(Boundary &b, Carry carry, UINT message, uint32_t wPa
 MessageToHost::MessageToHost(Boundary &b, uint32_t guest_window, uint32_t guest_message, uint32_t guest_wParam,
                              uint32_t guest_lParam, const char *what)
     : window((HWND)Boundary::HostHandle(guest_window)), message(guest_message), boundary_(b), what_(what),
-      guest_wParam_(guest_wParam), guest_lParam_(guest_lParam), storage_(new Storage)
+      guest_wParam_(guest_wParam), guest_lParam_(guest_lParam), storage_(NULL)
 {
     const Row &row = RowOf(message);
     wParam = (WPARAM)ToHostWord(b, row.wParam, message, guest_wParam, guest_wParam, true, storage_, what);

@@ -110,7 +110,7 @@ const ArmModule *ArmRoom::ModuleAt(uint32_t base) const
 
 uint32_t ArmRoom::Scratch(uint32_t size)
 {
-    uint32_t top = scratch_low_ ? scratch_low_ : cpu.runs ? cpu.r[13] : cpu.stack_high;
+    uint32_t top = StackTop();
     uint32_t low = (top - size) & ~7u;
     if (size > kScratchLimit || top < size || low < cpu.stack_low + kScratchLimit)
         return 0;
@@ -118,10 +118,16 @@ uint32_t ArmRoom::Scratch(uint32_t size)
     return low;
 }
 
-uint32_t ArmRoom::Call(uint32_t address, const std::vector<uint32_t> &args, const std::string &what)
+uint32_t ArmRoom::Call(uint32_t address, const std::vector<uint32_t> &args, const char *what)
 {
-    uint32_t top = scratch_low_ ? scratch_low_ : cpu.runs ? cpu.r[13] : cpu.stack_high;
-    entries_.push_back(Entry{what, top});
+    return Enter(Entry{what, 0, 0, 0, 0}, address, args);
+}
+
+uint32_t ArmRoom::Enter(Entry entry, uint32_t address, const std::vector<uint32_t> &args)
+{
+    uint32_t top = StackTop();
+    entry.stack_top = top;
+    entries_.push_back(entry);
     uint32_t saved = scratch_low_;
     scratch_low_ = 0;   // the guest's own calls push below its stack pointer
     StopKind kind = CallNested(cpu, address, args, top);
@@ -137,8 +143,14 @@ void ArmRoom::Fault(const std::string &context)
     uint32_t top = entries_.empty() ? cpu.stack_high : entries_.back().stack_top;
     fprintf(stderr, "ARM room: %s%s", context.empty() ? "" : (context + ": ").c_str(),
             FaultReport(cpu, top, symbols_).c_str());
-    for (size_t k = entries_.size(); k-- > 0;)
-        fprintf(stderr, "entered from the host by %s\n", entries_[k].what.c_str());
+    for (size_t k = entries_.size(); k-- > 0;) {
+        const Entry &e = entries_[k];
+        if (e.procedure)
+            fprintf(stderr, "entered from the host by the procedure at 0x%08X (window 0x%llX, message 0x%04X)\n",
+                    e.procedure, (unsigned long long)e.window, e.message);
+        else
+            fprintf(stderr, "entered from the host by %s\n", e.what);
+    }
     for (const ArmModule *module : modules_)
         fprintf(stderr, "%s mapped at 0x%08X\n", Narrow(module->path).c_str(), module->image.base);
     fflush(stderr);
@@ -167,13 +179,10 @@ static const WNDPROC *Procedures()
 
 LRESULT ArmRoom::CallProcedure(unsigned slot, HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    char what[112];
-    snprintf(what, sizeof what, "the procedure at 0x%08X (window 0x%llX, message 0x%04X)", procedures_[slot],
-             (unsigned long long)(uintptr_t)window, message);
     ScratchFrame frame(*this);
-    MessageToGuest in(boundary, window, message, wParam, lParam, what);
-    uint32_t result = Call(procedures_[slot], {in.window, message, in.wParam, in.lParam}, what);
-    return in.Finish(result);
+    MessageToGuest in(boundary, window, message, wParam, lParam, "a message to a guest procedure");
+    Entry entry = {NULL, procedures_[slot], (uintptr_t)window, message, 0};
+    return in.Finish(Enter(entry, procedures_[slot], {in.window, message, in.wParam, in.lParam}));
 }
 
 void *ArmRoom::HostProcedure(uint32_t address)

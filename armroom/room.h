@@ -42,7 +42,7 @@ public:
     // the call in a fault report. A fault ends the process with a report
     // (kArmFaultExit): there is no way back into the host's caller that
     // would not hide it.
-    uint32_t Call(uint32_t address, const std::vector<uint32_t> &args, const std::string &what);
+    uint32_t Call(uint32_t address, const std::vector<uint32_t> &args, const char *what);
 
     // A host procedure (window or dialog procedure) that runs the guest
     // procedure at ADDRESS, converting each message (armroom/messages.h).
@@ -85,10 +85,19 @@ private:
 
     std::vector<ArmModule *> modules_;
     std::vector<uint32_t> procedures_;          // guest address of each slot
+    // A host call into the guest, as a fault report names it: WHAT, or for
+    // a procedure its address, window and message (formatted only then).
     struct Entry {
-        std::string what;
+        const char *what;
+        uint32_t procedure;
+        uintptr_t window;
+        UINT message;
         uint32_t stack_top;     // the guest's sp when the host called in
     };
+    uint32_t Enter(Entry entry, uint32_t address, const std::vector<uint32_t> &args);
+    // Where a host call's stack starts: below its scratch space, else at the
+    // guest's stack pointer, else at the top of the stack.
+    uint32_t StackTop() const { return scratch_low_ ? scratch_low_ : cpu.runs ? cpu.r[13] : cpu.stack_high; }
     std::vector<Entry> entries_;                // host calls into the guest, outermost first
     uint32_t scratch_low_ = 0;                  // 0: nothing pushed in this host call
     SymbolTable symbols_;

@@ -3,45 +3,19 @@
 // passes on reaches the host as a host structure and back; words the guest
 // was given and passes on unchanged are the host's own again; what the
 // boundary cannot convert is refused, naming the message.
-#include "armroom/layouts32.h"
 #include "armroom/messages.h"
+#include "guest_space.h"
 
 #include <gtest/gtest.h>
-#include <stdexcept>
-#include <string>
 
 namespace {
 
-const uint32_t kData = 0x20000000, kScratch = 0x30000000, kRegion = 0x10000;
-
 struct MessagesTest : ::testing::Test {
-    Memory memory;
-    Boundary b{memory};
-    uint32_t scratched = kScratch;
+    Room room;
+    Boundary &b = room.b;
     const HWND window = (HWND)(uintptr_t)0x100AE;
-
-    void SetUp() override
-    {
-        memory.MapOwned(kData, kRegion, true);
-        memory.MapOwned(kScratch, kRegion, true);
-        b.refuse = [](const std::string &why) { throw std::runtime_error(why); };
-        b.scratch = [this](uint32_t size) {
-            uint32_t at = scratched;
-            scratched += (size + 7) & ~7u;
-            return scratched <= kScratch + kRegion ? at : 0;
-        };
-    }
     template <class T>
-    T &At(uint32_t guest) { return *(T *)memory.Write(guest, sizeof(T)); }
-    std::string Refusal(const std::function<void()> &run)
-    {
-        try {
-            run();
-        } catch (const std::runtime_error &e) {
-            return e.what();
-        }
-        return "";
-    }
+    T &At(uint32_t guest) { return room.At<T>(guest); }
 };
 
 TEST_F(MessagesTest, AStructureReachesTheGuestAsACopyAndComesBackWritten)
@@ -49,7 +23,7 @@ TEST_F(MessagesTest, AStructureReachesTheGuestAsACopyAndComesBackWritten)
     WINDOWPOS host = {window, HWND_TOP, 10, 20, 200, 100, SWP_NOZORDER};
     MessageToGuest in(b, window, WM_WINDOWPOSCHANGING, 0, (LPARAM)&host, "test");
     EXPECT_EQ(in.window, 0x100AEu);
-    ASSERT_TRUE(in.lParam - kScratch < kRegion);
+    ASSERT_TRUE(Room::InScratch(in.lParam));
     guest32::WINDOWPOS &guest = At<guest32::WINDOWPOS>(in.lParam);
     EXPECT_EQ(guest.hwnd, 0x100AEu);
     EXPECT_EQ(guest.cx, 200);
