@@ -136,9 +136,14 @@ GuestWord WINAPI SetClipboardData(UINT format, GuestWord block)
 }
 
 // The device's handle of the current process is 0x42; the desktop's is -1.
+// A program that ends itself so (the device's runtime does, after WinMain)
+// gets no exit handlers: the meter writes first.
 BOOL WINAPI TerminateProcess(HANDLE process, UINT code)
 {
-    return ::TerminateProcess(process == (HANDLE)0x42 ? GetCurrentProcess() : process, code);
+    bool self = process == (HANDLE)0x42 || process == GetCurrentProcess();
+    if (self)
+        Room().meter.Write();
+    return ::TerminateProcess(self ? GetCurrentProcess() : process, code);
 }
 
 // The window procedure in the class is guest code: the system gets a host
@@ -350,6 +355,7 @@ GuestWord WINAPI memcpy(GuestWord to, GuestWord from, UINT size)
 {
     if (size)
         memmove(Bytes(to, size, true, "memcpy"), Bytes(from, size, false, "memcpy"), size);
+    Room().meter.Moved(size);
     return to;
 }
 
@@ -357,6 +363,7 @@ GuestWord WINAPI memset(GuestWord to, int value, UINT size)
 {
     if (size)
         ::memset(Bytes(to, size, true, "memset"), value, size);
+    Room().meter.Moved(size);
     return to;
 }
 
@@ -379,6 +386,7 @@ GuestWord WINAPI wcscat(GuestWord to, const wchar_t *from)
 {
     uint32_t length = GuestLength(to, sizeof(wchar_t), "wcscat"), added = (uint32_t)::wcslen(from) + 1;
     ::memcpy(Bytes(GuestWord{to.value + length * 2}, added * 2, true, "wcscat"), from, added * 2);
+    Room().meter.Moved(added * 2);
     return to;
 }
 
@@ -402,7 +410,10 @@ UINT WINAPI mbstowcs(GuestWord to, GuestWord from, UINT size)
     uint32_t length = GuestLength(from, 1, "mbstowcs");
     const char *text = (const char *)Bytes(from, length + 1, false, "mbstowcs");
     wchar_t *out = to.value ? (wchar_t *)Bytes(to, size ? size * 2 : 1, true, "mbstowcs") : NULL;
-    return (UINT)::mbstowcs(out, text, out ? size : 0);
+    size_t converted = ::mbstowcs(out, text, out ? size : 0);
+    if (out && converted != (size_t)-1)
+        Room().meter.Moved(converted * 2);
+    return (UINT)converted;
 }
 
 // The device's programs keep no streams open: nothing to flush or close.
@@ -485,6 +496,7 @@ uint32_t Format__snwprintf(Cpu &cpu, Boundary &b, const char *what)
     ::memcpy(out, text.c_str(), length * 2);
     if (length < count)
         out[length] = 0;
+    Room().meter.Moved((length + (length < count)) * 2);
     return text.size() <= count ? (uint32_t)text.size() : (uint32_t)-1;
 }
 
@@ -496,6 +508,7 @@ uint32_t Format_wsprintfW(Cpu &cpu, Boundary &b, const char *what)
     if (text.size() > 1023)
         text.resize(1023);
     ::memcpy(b.Host(buffer, (uint32_t)(text.size() + 1) * 2, true, what), text.c_str(), (text.size() + 1) * 2);
+    Room().meter.Moved((text.size() + 1) * 2);
     return (uint32_t)text.size();
 }
 

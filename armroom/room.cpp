@@ -3,6 +3,8 @@
 #include "armroom/room.h"
 #include "armroom/messages.h"
 
+#include <cxxabi.h>
+#include <stdlib.h>
 #include <stdio.h>
 #include <utility>
 
@@ -90,6 +92,13 @@ const ArmModule *ArmRoom::Load(const std::wstring &path, std::wstring *error)
         delete module;
         return NULL;
     }
+    if (modules_.empty() && !MeterFile().empty()) {
+        // The first file is the program: the meter counts from its entry on
+        // and writes when the process exits.
+        std::wstring name = path.substr(path.find_last_of(L"\\/") + 1);
+        meter.Start(cpu, Narrow(name.substr(0, name.find_last_of(L'.'))));
+        atexit([] { ArmRoom::Get().meter.Write(); });
+    }
     module->host = cpu.memory.RegionAt(module->image.base)->host;
     boundary.AddModule(module->image.base, module->host);
     std::wstring map = path.substr(0, path.find_last_of(L'.')) + L".map";
@@ -128,14 +137,35 @@ uint32_t ArmRoom::Enter(Entry entry, uint32_t address, const std::vector<uint32_
     uint32_t top = StackTop();
     entry.stack_top = top;
     entries_.push_back(entry);
+    if (meter.On())
+        meter.Enter(MeterName(entry), entry.procedure && entry.message == WM_ENTERIDLE);
     uint32_t saved = scratch_low_;
     scratch_low_ = 0;   // the guest's own calls push below its stack pointer
     StopKind kind = CallNested(cpu, address, args, top);
     if (kind != kStopReturned)
         Fault("");
+    if (meter.On())
+        meter.Leave();
     scratch_low_ = saved;
     entries_.pop_back();
     return cpu.r[0];
+}
+
+std::string ArmRoom::MeterName(const Entry &entry) const
+{
+    if (!entry.procedure)
+        return entry.what;
+    // "ItemWindowProc" of "_Z14ItemWindowProcP6HWND__jjl+0x0 (inkleaf_item.dll)".
+    std::string procedure = symbols_.Describe(entry.procedure);
+    procedure = procedure.substr(0, procedure.find_first_of("+ "));
+    if (char *plain = abi::__cxa_demangle(procedure.c_str(), NULL, NULL, NULL)) {
+        procedure = std::string(plain).substr(0, std::string(plain).find('('));
+        ::free(plain);
+    }
+    const char *name = MessageName(entry.message);
+    char number[16];
+    snprintf(number, sizeof number, "0x%04X", entry.message);
+    return procedure + " " + (name ? name : number);
 }
 
 void ArmRoom::Fault(const std::string &context)

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "armroom/boundary.h"
+#include "armroom/meter.h"
 #include "emulator/backtrace.h"
 #include "emulator/call.h"
 #include "emulator/guest_heap.h"
@@ -76,6 +77,7 @@ public:
     Cpu cpu;
     Boundary boundary;
     GuestHeap heap;
+    Meter meter;    // on where INKLEAF_METER is set (armroom/meter.h)
 
 private:
     ArmRoom();
@@ -95,6 +97,8 @@ private:
         uint32_t stack_top;     // the guest's sp when the host called in
     };
     uint32_t Enter(Entry entry, uint32_t address, const std::vector<uint32_t> &args);
+    // How the meter names ENTRY: its WHAT, or the procedure and message.
+    std::string MeterName(const Entry &entry) const;
     // Where a host call's stack starts: below its scratch space, else at the
     // guest's stack pointer, else at the top of the stack.
     uint32_t StackTop() const { return scratch_low_ ? scratch_low_ : cpu.runs ? cpu.r[13] : cpu.stack_high; }

@@ -22,3 +22,7 @@ inkleaf_native_tool(PE_RESOURCES tools/pe_resources.cpp)
 # The comparison of two runs' result folders, file by file and pixel by
 # pixel (`./inkleaf demo --arm`, the ARM run of `./inkleaf test`).
 inkleaf_native_tool(COMPARE_RUNS tools/compare_runs.cpp)
+
+# The device's cost table and its checks, from the room's meter
+# (`./inkleaf bench device`, the ARM run of `./inkleaf test`).
+inkleaf_native_tool(DEVICE_COSTS tools/device_costs.cpp)

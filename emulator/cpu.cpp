@@ -107,6 +107,8 @@ static bool EnterUnmapped(Cpu &cpu, uint32_t &pc)
         return false;
     }
     cpu.count++;
+    if (cpu.trap_calls)
+        ++(*cpu.trap_calls)[pc];
     uint32_t back = cpu.r[14];
     trap->second.function(cpu);
     if (cpu.stop.kind != kStopNone)

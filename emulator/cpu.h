@@ -65,6 +65,9 @@ struct Cpu {
     // overflow rather than a bad address.
     uint32_t stack_low = 0, stack_high = 0;
     std::unordered_map<uint32_t, Trap> traps;
+    // Where calls of traps are tallied, by trap address, when something
+    // counts them (the room's meter); null otherwise.
+    std::unordered_map<uint32_t, uint64_t> *trap_calls = nullptr;
 
     // Executes from `pc` until a stop; returns its kind.
     StopKind Run();

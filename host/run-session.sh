@@ -8,7 +8,8 @@
 # default C:\Program Files\inkleaf_item, where an English device puts it).
 # INKLEAF_ITEM_FILES names a folder whose inkleaf_item.dll and inkpad_app.exe
 # are installed instead of BINDIR's (the device's ARM pair, say); the Today
-# stand-in is BINDIR's either way.
+# stand-in is BINDIR's either way. INKLEAF_RUN_OPTIONS are added to each
+# start's "run" options (host/main.cpp).
 #   run-session.sh BINDIR OUTDIR SESSION...
 set -u
 bin=$1 out=$2
@@ -33,7 +34,7 @@ rm -f "$install_dir/inkleaf_board.bmp"
 wine "$host" install "$install_win\\inkleaf_item.dll" || exit 1
 rc=0
 for session in "$@"; do
-    (cd "$out" && wine "$host" run --script "$session" </dev/null) || rc=$?
+    (cd "$out" && wine "$host" run ${INKLEAF_RUN_OPTIONS:-} --script "$session" </dev/null) || rc=$?
 done
 (cd "$out" && wine "$host" dump-key registry.txt)
 cp "$install_dir/inkleaf_board.bmp" "$out/" 2>/dev/null

@@ -4,11 +4,21 @@
 // Script lines ('#' starts a comment line):
 //   down X Y | move X Y | up X Y | tap X Y   stylus messages to the item window,
 //                                            at its client point (X, Y)
+//   tap @CELL (and down, up, move)           the same at the centre of a toolbar
+//                                            cell on this screen: @corner, @pen,
+//                                            @pen-color, @pen-width, @eraser, ...
+//                                            @save (item/item_layout.h's order)
 //   wait MS                                  let the message loop run MS ms
 //   shot FILE.png                            screenshot now
 //   menu LABEL[>SUBLABEL...]                 choose an entry of the popup menu
 //                                            that the previous stylus line opened
 //   key VK                                   WM_KEYDOWN/WM_KEYUP to the item
+//   poll                                     the Today screen's refresh query now
+//   paint                                    the item window painted again now
+//   mark NAME                                the user's operation NAME begins (the
+//                                            device's cost table, host/operation_clock.h);
+//                                            marks that open the script name the
+//                                            item's start
 //
 // Other programs the item starts (its page editor) are reached by the title
 // of one of their top-level windows, which becomes the target of the lines
@@ -26,6 +36,8 @@
 //                                            front, and tap it
 #include "script.h"
 #include "host_basics.h"
+#include "item/item_layout.h"
+#include "operation_clock.h"
 #include "navigation_bar.h"
 #include "popup_menu_driver.h"
 #include "text_and_paths.h"
@@ -38,7 +50,8 @@ static const DWORD kMenuTimeoutMs = 5000;
 static const DWORD kStepGuardMs = 5000;
 
 enum ScriptCommand { CmdDown, CmdMove, CmdUp, CmdTap, CmdWait, CmdShot, CmdMenu, CmdKey,
-                     CmdWindow, CmdWindowTap, CmdWindowText, CmdWindowCommand, CmdGone, CmdOk };
+                     CmdWindow, CmdWindowTap, CmdWindowText, CmdWindowCommand, CmdGone, CmdOk,
+                     CmdPoll, CmdPaint, CmdMark };
 
 struct ScriptLine {
     int lineNo;
@@ -63,6 +76,7 @@ struct ScriptPlayer {
     HWND target;                            // another program's window
     bool waiting;                           // a window/gone line is waiting
     DWORD waitStart;                        // since then
+    double clockStart;                      // when the waiting line began, for the clock
 };
 
 static ScriptPlayer s_player;
@@ -79,6 +93,28 @@ void DropPopupMenuDriver()
 {
     delete s_player.popupMenuDriver;
     s_player.popupMenuDriver = NULL;
+}
+
+// The toolbar cells by name, in the item's order of cells.
+static const wchar_t *const kCellNames[ITEM_CELL_COUNT] = {
+    L"corner", L"pen", L"pen-color", L"pen-width", L"eraser", L"eraser-color", L"eraser-width",
+    L"stamp", L"stamp-color", L"shape", L"clear", L"text", L"image", L"save"};
+
+// The centre of the cell NAME in graphics edit mode on this screen.
+static bool CellCentre(const std::wstring &name, POINT *centre)
+{
+    for (int cell = 0; cell < ITEM_CELL_COUNT; cell++) {
+        if (name != kCellNames[cell])
+            continue;
+        ItemLayoutInput in = {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CXSCREEN), 0, 1, 0, 0};
+        ItemLayout layout;
+        LayOutItem(in, &layout);
+        const LayoutRect &r = layout.cells[cell];
+        centre->x = (r.left + r.right) / 2;
+        centre->y = (r.top + r.bottom) / 2;
+        return true;
+    }
+    return false;
 }
 
 bool LoadScript(const std::wstring &path, std::wstring *error)
@@ -126,7 +162,17 @@ bool LoadScript(const std::wstring &path, std::wstring *error)
         wchar_t where[32];
         swprintf(where, 32, L"script line %d: ", lineNo);
         long a = 0, b = 0;
-        if (cmd == L"down" || cmd == L"move" || cmd == L"up" || cmd == L"tap") {
+        bool stylus = cmd == L"down" || cmd == L"move" || cmd == L"up" || cmd == L"tap";
+        if (stylus && args.size() == 1 && args[0][0] == L'@') {
+            POINT centre;
+            if (!CellCentre(args[0].substr(1), &centre)) {
+                *error = std::wstring(where) + L"no toolbar cell \"" + args[0] + L"\"";
+                return false;
+            }
+            sl.cmd = cmd == L"down" ? CmdDown : cmd == L"move" ? CmdMove : cmd == L"up" ? CmdUp : CmdTap;
+            sl.x = centre.x;
+            sl.y = centre.y;
+        } else if (stylus) {
             if (args.size() != 2 || !ParseInt(args[0], &a) || !ParseInt(args[1], &b)) {
                 *error = std::wstring(where) + L"expected \"" + cmd + L" X Y\"";
                 return false;
@@ -195,6 +241,15 @@ bool LoadScript(const std::wstring &path, std::wstring *error)
             sl.text = at == std::wstring::npos ? L"" : Trim(rest.substr(at));
             for (size_t nl; (nl = sl.text.find(L"\\n")) != std::wstring::npos;)
                 sl.text.replace(nl, 2, L"\r\n");     // "\n" in a script is a line break
+        } else if (cmd == L"mark") {
+            if (rest.empty()) {
+                *error = std::wstring(where) + L"expected \"mark NAME\"";
+                return false;
+            }
+            sl.cmd = CmdMark;
+            sl.text = rest;
+        } else if (cmd == L"poll" || cmd == L"paint") {
+            sl.cmd = cmd == L"poll" ? CmdPoll : CmdPaint;
         } else if (cmd == L"gone" || cmd == L"ok") {
             if (!rest.empty()) {
                 *error = std::wstring(where) + L"\"" + cmd + L"\" takes nothing after it";
@@ -232,6 +287,7 @@ static Wait Await(bool done)
     if (!s_player.waiting) {
         s_player.waiting = true;
         s_player.waitStart = GetTickCount();
+        s_player.clockStart = ClockNow();
     }
     if (!done && GetTickCount() - s_player.waitStart < kWaitLimitMs)
         return WaitAgain;
@@ -272,6 +328,20 @@ static HWND FindVisibleWindow(const std::wstring &title)
     TitleSearch search = {title.c_str(), nullptr};
     EnumWindows(MatchVisibleTitle, (LPARAM)&search);
     return search.found;
+}
+
+static void Mark(const ScriptLine &line)
+{
+    char name[256];
+    int length = WideCharToMultiByte(CP_UTF8, 0, line.text.c_str(), (int)line.text.size(), name, sizeof name - 1,
+                                     NULL, NULL);
+    ClockMark(std::string(name, length > 0 ? length : 0));
+}
+
+void RunLeadingMarks()
+{
+    for (; s_player.pos < s_player.script.size() && s_player.script[s_player.pos].cmd == CmdMark; s_player.pos++)
+        Mark(s_player.script[s_player.pos]);
 }
 
 bool ScriptAtEnd()
@@ -348,11 +418,29 @@ DWORD RunScriptStep(const ScriptHost &host)
                                                      : L"the window was not closed");
             return kStepDone;
         }
-        if (line.cmd == CmdWindow)
+        if (line.cmd == CmdWindow) {
             s_player.target = found;
+            ClockUntilIdle(found, s_player.clockStart);
+        } else {
+            ClockAdd(ClockNow() - s_player.clockStart);
+        }
         s_player.pos++;
         return 0;
     }
+
+    case CmdPoll:
+    case CmdPaint:
+        if (line.cmd == CmdPoll)
+            host.pollItem();
+        else
+            host.paintItem();
+        s_player.pos++;
+        return 0;
+
+    case CmdMark:
+        Mark(line);
+        s_player.pos++;
+        return 0;
 
     case CmdOk: {
         RefreshNavigationBar();
@@ -373,11 +461,12 @@ DWORD RunScriptStep(const ScriptHost &host)
 
     case CmdWindowTap:
     case CmdWindowText:
-    case CmdWindowCommand:
+    case CmdWindowCommand: {
         if (!s_player.target || !IsWindow(s_player.target)) {
             ScriptFailed(host, line, L"no window to act on: a \"window\" line must come first");
             return kStepDone;
         }
+        double start = ClockNow();
         if (line.cmd == CmdWindowTap) {
             PostMessageW(s_player.target, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(line.x, line.y));
             PostMessageW(s_player.target, WM_LBUTTONUP, 0, MAKELPARAM(line.x, line.y));
@@ -390,8 +479,10 @@ DWORD RunScriptStep(const ScriptHost &host)
         } else {
             PostMessageW(s_player.target, WM_COMMAND, MAKEWPARAM(line.id, BN_CLICKED), 0);
         }
+        ClockUntilIdle(s_player.target, start);
         s_player.pos++;
         return 0;
+    }
 
     case CmdMenu: {
         if (!s_player.popupMenuDriver) {

@@ -18,10 +18,16 @@ struct ScriptHost {
     // popup menu the step opened. stopStepGuard ends it.
     void (*startStepGuard)(DWORD ms);
     void (*stopStepGuard)();
+    // The Today screen's refresh query to the item.
+    void (*pollItem)();
+    // The item window painted again, at once.
+    void (*paintItem)();
 };
 
 static const DWORD kStepDone = 0xFFFFFFFF;
 bool LoadScript(const std::wstring &path, std::wstring *error);
+// Runs the "mark" lines that open the script: they name the item's start.
+void RunLeadingMarks();
 // Runs the script line it is at. Returns the delay before the next step,
 // or kStepDone when the run is over (script end or failure).
 DWORD RunScriptStep(const ScriptHost &host);

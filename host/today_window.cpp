@@ -6,6 +6,7 @@
 #include "item_key.h"
 #include "item_library.h"
 #include "navigation_bar.h"
+#include "operation_clock.h"
 #include "screenshot.h"
 #include "script.h"
 #include "text_and_paths.h"
@@ -118,6 +119,7 @@ static int LoadItem()
         return EXIT_NO_ITEM_DLL;
     }
     std::wstring error;
+    double start = ClockNow();
     g.itemLibrary = OpenItemLibrary(dllPath, &error);
     if (!g.itemLibrary) {
         ErrorOut(L"%ls", error.c_str());
@@ -138,6 +140,9 @@ static int LoadItem()
         return EXIT_NO_ITEM_WINDOW;
     }
     g.itemInfo.hwndCustom = g.item;
+    if (ClockOn())
+        ClockAdd(ClockNow() - start);
+    ClockItemWindow(g.item);
     MoveWindow(g.item, 0, g.navigationBarHeight, g.screenW, 0, TRUE);
     QueryItemRefresh();
     return EXIT_OK;
@@ -174,6 +179,7 @@ static void FinishRun(int exitCode)
         if (!ShootToday(g.options.screenshotPath)) g.exitCode = EXIT_USAGE;
     }
     UnloadItem();
+    FinishClock();
     DestroyNavigationBar();
     DestroyWindow(g.today);
 }
@@ -221,7 +227,15 @@ static void StopStepGuard()
 }
 
 // What the script player may ask of the Today window.
-static const ScriptHost kScriptHost = {SendToItem, ShootToday, FinishRun, StartStepGuard, StopStepGuard};
+static void PaintItem()
+{
+    if (!g.item || !IsWindow(g.item)) return;
+    InvalidateRect(g.item, NULL, TRUE);
+    UpdateWindow(g.item);
+}
+
+static const ScriptHost kScriptHost = {SendToItem, ShootToday, FinishRun, StartStepGuard, StopStepGuard,
+                                       QueryItemRefresh, PaintItem};
 
 static void OnTodayTimer(HWND hwnd, UINT_PTR id)
 {
@@ -334,6 +348,7 @@ int RunToday(const TodayOptions &options)
             return EXIT_SCRIPT_FAILED;
         }
         g.scriptActive = true;
+        RunLeadingMarks();
     }
     if (!g.options.secondsGiven && g.options.scriptPath.empty() && !g.options.interactive)
         g.options.secondsGiven = true;
