@@ -1,5 +1,5 @@
 // Where each part of the item is, worked out from numbers alone: the
-// screen's width, the item's size and mode, the Board's size. Free of Win32
+// screen's width and dpi, the item's size and mode, the Board's size. Free of Win32
 // calls; the window code, painting, pen input and the tests all ask these
 // two functions rather than working a rectangle out for themselves.
 #pragma once
@@ -35,12 +35,14 @@ enum ItemCell {
 // A screen below this width takes the small toolbar (16-pixel icons).
 enum { LARGE_SCREEN_MIN_WIDTH = 325 };
 
-// What the layout is worked out from.
+// What the layout is worked out from. The screen's vertical dpi sizes the
+// navigation bar (0 or less: 96).
 struct ItemLayoutInput {
     int screenWidth;
     int itemWidth, itemHeight;
     int graphicsEditMode;
     int boardWidth, boardHeight;
+    int screenDpiY;
 };
 
 struct ItemLayout {
@@ -56,6 +58,9 @@ struct ItemLayout {
     // The page text's rectangle, and where the Board is drawn.
     LayoutRect text;
     LayoutRect board;
+    // The shell's navigation bar across the top of the screen, in screen
+    // pixels: the Today screen shows the item from its bottom edge down.
+    LayoutRect navigationBar;
 };
 
 // The whole layout for one input.
