@@ -69,7 +69,8 @@ void LayOutItem(const ItemLayoutInput &input, ItemLayout *layout);
 // The cell a tap at item point (x, y) finds, or CELL_NONE. A toolbar cell
 // takes the taps on its right and bottom edge lines as well, so neighbours
 // share a line; where they do, the cell earlier in the toolbar's hit order
-// (each swatch's lower half before the button left of it) wins.
+// wins: the pen's width half before the pen's button and colour half, the
+// eraser's and the stamp's buttons before their colour and lower halves.
 ItemCell ItemCellAt(const ItemLayout &layout, int x, int y);
 
 // A stamp's anchor keeps this many pixels and one more from each edge of
