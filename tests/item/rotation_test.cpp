@@ -186,10 +186,12 @@ TEST_F(RotationTest, EveryToolbarCellAndTheCornerAnswerATapAtTheirCentre)
         PopupMenuDriver close({}, answer.popup ? 5000 : kNoPopupMs);
         Tap(Centre(cell));
         EXPECT_EQ(answer.popup != nullptr, close.Wait()) << "cell " << answer.cell << ": " << close.Error().c_str();
-        if (answer.popup)
+        if (answer.popup) {
             EXPECT_EQ(g_item.*answer.popup, close.Menu()) << "cell " << answer.cell;
-        if (answer.field)
+        }
+        if (answer.field) {
             EXPECT_EQ(answer.value, g_item.*answer.field) << "cell " << answer.cell;
+        }
     }
 }
 
