@@ -9,7 +9,8 @@ void ShowTemplateDialog(HWND owner, UINT id, DLGPROC procedure);
 // Edit dialog (129): the page text in an edit box; OK writes it.
 INT_PTR CALLBACK EditDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
-// About dialog (106): full screen; closing it signals the item.
+// About dialog (106): full screen, laid out again when the screen turns;
+// closing it through WM_CLOSE signals the item (its OK does not).
 INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The result of an About dialog closed through WM_CLOSE.

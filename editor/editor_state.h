@@ -27,8 +27,9 @@ extern const WCHAR kStartupErrorText[];
 
 bool EditorPageIsValid();
 
-// Zeroes the record, allocates both text buffers with the start-up error
-// text and takes the page from the command line. False when out of memory.
+// Zeroes the record, allocates both text buffers (the text buffer holding
+// the start-up error text, the read buffer empty) and takes the page from
+// the command line. False when out of memory.
 bool InitEditorState(HINSTANCE instance, LPCWSTR commandLine);
 
 // Frees both text buffers (the main window's end).

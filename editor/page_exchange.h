@@ -5,10 +5,12 @@
 #include "editor_state.h"
 
 // Reads the page's value into the read buffer and, when that succeeds,
-// copies it into the text buffer. Nothing for a page outside 1..5.
+// copies it into the text buffer. For a page outside 1..5 the key is only
+// opened and closed.
 void ReadPageText();
 
-// Writes the text buffer to the page's value. Nothing for a page outside 1..5.
+// Writes the text buffer to the page's value. For a page outside 1..5 the
+// key is only opened and closed.
 void WritePageText();
 
 // Writes "uscreen" = "1", the editor's signal to the item.

@@ -225,6 +225,16 @@ HWND CreateNavigationBar(int width, int height)
     return s_bar.window;
 }
 
+void StretchNavigationBar(int width)
+{
+    if (!s_bar.window)
+        return;
+    RECT r;
+    GetWindowRect(s_bar.window, &r);
+    SetWindowPos(s_bar.window, NULL, 0, 0, width, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(s_bar.window, NULL, FALSE);
+}
+
 void DestroyNavigationBar()
 {
     if (s_bar.window) DestroyWindow(s_bar.window);

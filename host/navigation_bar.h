@@ -6,6 +6,8 @@
 // could not be made.
 HWND CreateNavigationBar(int width, int height);
 void DestroyNavigationBar();
+// Across a screen of this width again, after the screen turned.
+void StretchNavigationBar(int width);
 // The bar's window, NULL when there is none.
 HWND NavigationBarWindow();
 // Looks again at the window in front: its title, and whether it wants an "ok".

@@ -34,6 +34,13 @@
 //   ok                                       wait (up to 10 s) until the bar
 //                                            shows its "ok" for the window in
 //                                            front, and tap it
+//
+// The device itself:
+//   rotate                                   turn the screen between portrait
+//                                            and landscape; right after a
+//                                            stylus line whose popup menu is
+//                                            still open, it turns while the
+//                                            popup shows (which closes it)
 #include "script.h"
 #include "host_basics.h"
 #include "item/item_layout.h"
@@ -48,10 +55,15 @@
 
 static const DWORD kMenuTimeoutMs = 5000;
 static const DWORD kStepGuardMs = 5000;
+// How long a stylus step followed by "rotate" shows its popup before the turn.
+static const DWORD kTurnDuringStepMs = 400;
+
+// A turn of the screen armed during a stylus step, and what came of it.
+enum StepTurn { StepTurnNone, StepTurnArmed, StepTurnDone, StepTurnFailed };
 
 enum ScriptCommand { CmdDown, CmdMove, CmdUp, CmdTap, CmdWait, CmdShot, CmdMenu, CmdKey,
                      CmdWindow, CmdWindowTap, CmdWindowText, CmdWindowCommand, CmdGone, CmdOk,
-                     CmdPoll, CmdPaint, CmdMark };
+                     CmdPoll, CmdPaint, CmdMark, CmdRotate };
 
 struct ScriptLine {
     int lineNo;
@@ -77,6 +89,7 @@ struct ScriptPlayer {
     bool waiting;                           // a window/gone line is waiting
     DWORD waitStart;                        // since then
     double clockStart;                      // when the waiting line began, for the clock
+    StepTurn stepTurn;                      // a "rotate" line run during a stylus step
 };
 
 static ScriptPlayer s_player;
@@ -256,6 +269,12 @@ bool LoadScript(const std::wstring &path, std::wstring *error)
                 return false;
             }
             sl.cmd = cmd == L"gone" ? CmdGone : CmdOk;
+        } else if (cmd == L"rotate") {
+            if (!rest.empty()) {
+                *error = std::wstring(where) + L"\"rotate\" takes nothing after it";
+                return false;
+            }
+            sl.cmd = CmdRotate;
         } else if (cmd == L"key") {
             if (args.size() != 1 || !ParseInt(args[0], &a) || a <= 0 || a > 255) {
                 *error = std::wstring(where) + L"expected \"key VK\" (a virtual-key number)";
@@ -354,11 +373,18 @@ void ScriptStepGuardFired()
     s_player.stepGuardFired = true;
 }
 
+void ScriptScreenTurnedDuringStep(bool turned)
+{
+    if (s_player.stepTurn == StepTurnArmed)
+        s_player.stepTurn = turned ? StepTurnDone : StepTurnFailed;
+}
+
 DWORD RunScriptStep(const ScriptHost &host)
 {
     if (s_player.pos >= s_player.script.size()) return kStepDone;
     const ScriptLine &line = s_player.script[s_player.pos];
     bool menuFollows = s_player.pos + 1 < s_player.script.size() && s_player.script[s_player.pos + 1].cmd == CmdMenu;
+    bool turnFollows = s_player.pos + 1 < s_player.script.size() && s_player.script[s_player.pos + 1].cmd == CmdRotate;
 
     switch (line.cmd) {
     case CmdDown:
@@ -373,6 +399,10 @@ DWORD RunScriptStep(const ScriptHost &host)
         else
             host.startStepGuard(kStepGuardMs);
         s_player.stepGuardFired = false;
+        // A popup the step opens stays open until the turn that follows.
+        s_player.stepTurn = turnFollows ? StepTurnArmed : StepTurnNone;
+        if (turnFollows)
+            host.startTurnDuringStep(kTurnDuringStepMs);
         if (line.cmd == CmdDown || line.cmd == CmdTap) {
             s_player.stylusDown = true;
             SendStylus(host, WM_LBUTTONDOWN, MK_LBUTTON, line.x, line.y);
@@ -388,11 +418,19 @@ DWORD RunScriptStep(const ScriptHost &host)
             host.sendToItem(WM_KEYUP, line.vk, 0xC0000001);
         }
         host.stopStepGuard();
+        if (turnFollows)
+            host.stopTurnDuringStep();
+        if (s_player.stepTurn == StepTurnFailed) {
+            ScriptFailed(host, s_player.script[s_player.pos + 1], L"the screen did not turn");
+            return kStepDone;
+        }
         if (s_player.stepGuardFired) {
             ScriptFailed(host, line, L"a popup menu opened that no \"menu\" line chooses from");
             return kStepDone;
         }
-        s_player.pos++;
+        // The "rotate" after it ran while the step's popup showed.
+        s_player.pos += s_player.stepTurn == StepTurnDone ? 2 : 1;
+        s_player.stepTurn = StepTurnNone;
         return 0;
 
     case CmdWait:
@@ -455,6 +493,19 @@ DWORD RunScriptStep(const ScriptHost &host)
         LPARAM at = MAKELPARAM(ok.x, ok.y);
         SendMessageW(NavigationBarWindow(), WM_LBUTTONDOWN, MK_LBUTTON, at);
         SendMessageW(NavigationBarWindow(), WM_LBUTTONUP, 0, at);
+        s_player.pos++;
+        return 0;
+    }
+
+    case CmdRotate: {
+        double start = ClockNow();
+        if (!host.turnScreen()) {
+            ScriptFailed(host, line, L"the screen did not turn");
+            return kStepDone;
+        }
+        // Another program's share: until it has laid itself out again.
+        if (s_player.target && IsWindow(s_player.target))
+            ClockUntilIdle(s_player.target, start);
         s_player.pos++;
         return 0;
     }

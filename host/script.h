@@ -18,6 +18,14 @@ struct ScriptHost {
     // popup menu the step opened. stopStepGuard ends it.
     void (*startStepGuard)(DWORD ms);
     void (*stopStepGuard)();
+    // Turns the screen, as the device's rotation does; false when it did
+    // not turn (the window said why).
+    bool (*turnScreen)();
+    // A turn while a stylus step is still inside the item (in the popup it
+    // opened): after ms the window turns the screen and calls
+    // ScriptScreenTurnedDuringStep; stopTurnDuringStep ends the wait.
+    void (*startTurnDuringStep)(DWORD ms);
+    void (*stopTurnDuringStep)();
     // The Today screen's refresh query to the item.
     void (*pollItem)();
     // The item window painted again, at once.
@@ -35,4 +43,6 @@ DWORD RunScriptStep(const ScriptHost &host);
 bool ScriptAtEnd();
 // The guard of the running step ran out: the step fails.
 void ScriptStepGuardFired();
+// The screen turned (or failed to) during the running stylus step.
+void ScriptScreenTurnedDuringStep(bool turned);
 void DropPopupMenuDriver();

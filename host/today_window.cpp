@@ -7,6 +7,7 @@
 #include "item_library.h"
 #include "navigation_bar.h"
 #include "operation_clock.h"
+#include "screen_rotation.h"
 #include "screenshot.h"
 #include "script.h"
 #include "text_and_paths.h"
@@ -26,8 +27,14 @@ enum {
     IDT_POLL = 1,       // refresh query to the item
     IDT_QUIT = 2,       // end of --seconds
     IDT_SCRIPT = 3,     // next script step
-    IDT_STEP_GUARD = 4  // a stylus step that stays inside the item too long
+    IDT_STEP_GUARD = 4, // a stylus step that stays inside the item too long
+    IDT_TURN = 5        // the screen's turn during a stylus step
 };
+
+// The play's key that turns the screen, also while another program is in
+// front (a hot key).
+static const UINT kTurnKey = VK_F2;
+static const int kTurnHotKeyId = 1;
 
 // The Today window's one state record
 struct TodayState {
@@ -81,6 +88,41 @@ static void QueryItemRefresh()
         MoveWindow(g.item, 0, g.navigationBarHeight, g.screenW, (int)g.itemInfo.cyp, TRUE);
         InvalidateRect(g.item, NULL, TRUE);
     }
+}
+
+// The Today window's new size (the screen turned): the items are laid out
+// again across the new width at the height they last reported, and asked
+// for their height.
+static void OnTodaySize(int width)
+{
+    if (!g.item || !IsWindow(g.item)) return;
+    g.itemCalls++;
+    MoveWindow(g.item, 0, g.navigationBarHeight, width, (int)g.itemInfo.cyp, TRUE);
+    g.itemCalls--;
+    QueryItemRefresh();
+}
+
+// Turns the screen as the device does: an open popup menu is closed, the
+// screen turns, the shell's bar stretches across it, the full-screen
+// windows (the Today window and any program's) are sized to it, and every
+// top-level window hears of the change.
+static bool TurnTodayScreen()
+{
+    EndMenu();
+    SIZE before = {g.screenW, g.screenH}, after;
+    std::wstring error;
+    if (!TurnScreen(&after, &error)) {
+        ErrorOut(L"%ls", error.c_str());
+        return false;
+    }
+    g.screenW = after.cx;
+    g.screenH = after.cy;
+    StretchNavigationBar(g.screenW);
+    ResizeFullScreenWindows(before, after, g.navigationBarHeight, NavigationBarWindow());
+    BroadcastOrientationChange();
+    InvalidateRect(g.today, NULL, TRUE);
+    RefreshNavigationBar();
+    return true;
 }
 
 static bool ReadItemRegistration(std::wstring *dllPath)
@@ -226,6 +268,16 @@ static void StopStepGuard()
     KillTimer(g.today, IDT_STEP_GUARD);
 }
 
+static void StartTurnDuringStep(DWORD ms)
+{
+    SetTimer(g.today, IDT_TURN, ms, NULL);
+}
+
+static void StopTurnDuringStep()
+{
+    KillTimer(g.today, IDT_TURN);
+}
+
 // What the script player may ask of the Today window.
 static void PaintItem()
 {
@@ -234,8 +286,10 @@ static void PaintItem()
     UpdateWindow(g.item);
 }
 
-static const ScriptHost kScriptHost = {SendToItem, ShootToday, FinishRun, StartStepGuard, StopStepGuard,
-                                       QueryItemRefresh, PaintItem};
+static const ScriptHost kScriptHost = {SendToItem,          ShootToday,         FinishRun,
+                                       StartStepGuard,      StopStepGuard,      TurnTodayScreen,
+                                       StartTurnDuringStep, StopTurnDuringStep, QueryItemRefresh,
+                                       PaintItem};
 
 static void OnTodayTimer(HWND hwnd, UINT_PTR id)
 {
@@ -251,6 +305,11 @@ static void OnTodayTimer(HWND hwnd, UINT_PTR id)
             ScriptStepGuardFired();
             EndMenu();
         }
+        break;
+    case IDT_TURN:
+        // runs inside the popup menu the step opened, on our thread
+        KillTimer(hwnd, IDT_TURN);
+        if (g.inStep) ScriptScreenTurnedDuringStep(TurnTodayScreen());
         break;
     case IDT_QUIT:
         if (Busy()) {                       // look again once the item has returned
@@ -324,8 +383,15 @@ static LRESULT CALLBACK TodayWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
         if (LOWORD(wParam) != WA_INACTIVE && g.item && IsWindow(g.item))
             InvalidateRect(g.item, nullptr, TRUE);
         return DefWindowProcW(hwnd, msg, wParam, lParam);
+    case WM_SIZE:
+        OnTodaySize(LOWORD(lParam));
+        return 0;
     case WM_KEYDOWN:
         if (wParam == VK_ESCAPE && g.options.interactive) OnTodayClose(hwnd);
+        if (wParam == kTurnKey && g.options.interactive && !g.inStep) TurnTodayScreen();
+        return 0;
+    case WM_HOTKEY:
+        if (wParam == kTurnHotKeyId && !g.inStep) TurnTodayScreen();
         return 0;
     case WM_CLOSE:
         OnTodayClose(hwnd);
@@ -388,6 +454,7 @@ int RunToday(const TodayOptions &options)
     }
 
     SetTimer(g.today, IDT_POLL, g.options.pollMs, NULL);
+    if (g.options.interactive) RegisterHotKey(g.today, kTurnHotKeyId, 0, kTurnKey);
     if (g.options.secondsGiven)
         SetTimer(g.today, IDT_QUIT, g.options.secondsMs ? g.options.secondsMs : USER_TIMER_MINIMUM, NULL);
     if (g.scriptActive) SetTimer(g.today, IDT_SCRIPT, USER_TIMER_MINIMUM, NULL);

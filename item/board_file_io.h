@@ -8,7 +8,7 @@
 // now (another program holds it, the device is short of memory) is busy:
 // nothing about it is known, so nothing may replace it.
 enum BoardFileState {
-    BOARD_PATH_FREE,            // no file there
+    BOARD_PATH_FREE,            // no file there (nothing, or a folder)
     BOARD_PATH_BUSY,
     BOARD_PATH_HOLDS            // a file, judged by its head: see `head`
 };

@@ -1,5 +1,6 @@
 #include "item_layout.h"
 #include "../common/compile_check.h"
+#include "../common/navigation_bar.h"
 
 // Gaps between the toolbar's groups: after a swatch, and after the clear
 // button and each toggle.
@@ -55,6 +56,8 @@ void LayOutItem(const ItemLayoutInput &in, ItemLayout *l)
     int boardTop = in.graphicsEditMode ? l->toolbarHeight : 0;
     LayoutRect board = {0, boardTop, in.boardWidth, boardTop + in.boardHeight};
     l->board = board;
+    LayoutRect bar = {0, 0, in.screenWidth, NavigationBarHeightAt(in.screenDpiY)};
+    l->navigationBar = bar;
 }
 
 bool InsideBoardMargin(int boardTop, int width, int height, int margin, int x, int y)

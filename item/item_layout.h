@@ -1,5 +1,5 @@
 // Where each part of the item is, worked out from numbers alone: the
-// screen's width, the item's size and mode, the Board's size. Free of Win32
+// screen's width and dpi, the item's size and mode, the Board's size. Free of Win32
 // calls; the window code, painting, pen input and the tests all ask these
 // two functions rather than working a rectangle out for themselves.
 #pragma once
@@ -35,12 +35,14 @@ enum ItemCell {
 // A screen below this width takes the small toolbar (16-pixel icons).
 enum { LARGE_SCREEN_MIN_WIDTH = 325 };
 
-// What the layout is worked out from.
+// What the layout is worked out from. The screen's vertical dpi sizes the
+// navigation bar (0 or less: 96).
 struct ItemLayoutInput {
     int screenWidth;
     int itemWidth, itemHeight;
     int graphicsEditMode;
     int boardWidth, boardHeight;
+    int screenDpiY;
 };
 
 struct ItemLayout {
@@ -56,6 +58,9 @@ struct ItemLayout {
     // The page text's rectangle, and where the Board is drawn.
     LayoutRect text;
     LayoutRect board;
+    // The shell's navigation bar across the top of the screen, in screen
+    // pixels: the Today screen shows the item from its bottom edge down.
+    LayoutRect navigationBar;
 };
 
 // The whole layout for one input.
@@ -64,7 +69,8 @@ void LayOutItem(const ItemLayoutInput &input, ItemLayout *layout);
 // The cell a tap at item point (x, y) finds, or CELL_NONE. A toolbar cell
 // takes the taps on its right and bottom edge lines as well, so neighbours
 // share a line; where they do, the cell earlier in the toolbar's hit order
-// (each swatch's lower half before the button left of it) wins.
+// wins: the pen's width half before the pen's button and colour half, the
+// eraser's and the stamp's buttons before their colour and lower halves.
 ItemCell ItemCellAt(const ItemLayout &layout, int x, int y);
 
 // A stamp's anchor keeps this many pixels and one more from each edge of

@@ -5,6 +5,7 @@
 #include "menus.h"
 #include "paint.h"
 #include "pen_input.h"
+#include "scaling.h"
 #include "settings_store.h"
 #include "resources/item_resource.h"
 
@@ -47,6 +48,7 @@ void ApplyLayoutMetrics(int screenWidth)
     in.graphicsEditMode = s.graphicsEditMode;
     in.boardWidth = s.boardWidth;
     in.boardHeight = s.boardHeight;
+    in.screenDpiY = ScreenDpiY();
     LayOutItem(in, &s.layout);
 }
 

@@ -7,8 +7,9 @@ extern "C" HWND WINAPI InitializeCustomItem(TODAYLISTITEM *item, HWND parent);
 
 LRESULT CALLBACK ItemWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
-// The layout of the item on a screen `screenWidth` pixels wide, in its
-// present size and mode, into g_item.layout; the same for this screen.
+// The layout of the item on a screen `screenWidth` pixels wide at this
+// screen's dpi, in its present size and mode, into g_item.layout; the same
+// for this screen.
 void ApplyLayoutMetrics(int screenWidth);
 void UpdateLayoutMetrics();
 

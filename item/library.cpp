@@ -37,7 +37,8 @@ void SetItemStateDefaults(ItemState *state)
     s.useThemeTextColor = 1;
     s.textColorRGB.red = s.textColorRGB.green = s.textColorRGB.blue = 0;
 
-    // Tools and colours: a red pen of width 2, a transparent eraser of
+    // Tools and colours: a green pen of width 2 (its components stay red
+    // until item creation resolves the index), a transparent eraser of
     // width 5 and clear colour, a yellow stamp of the first shape.
     s.interactionState = TOOL_PEN;
     s.lastPenX = s.lastPenY = -1;

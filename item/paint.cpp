@@ -15,8 +15,10 @@ static void DrawIconAt(HDC dc, IconRole role, const LayoutRect &cell)
     DrawIconEx(dc, cell.left, cell.top, ToolbarIcon(role), 0, 0, 0, NULL, DI_NORMAL);
 }
 
-// The preview of the newest stroke point: the rows a dot of the tool's
-// width covers on the Board, drawn pixel by pixel.
+// The preview of the newest stroke point, pixel by pixel in the tool's
+// colour: for width w the square of 2w - 1 pixels around the point, one
+// pixel up (the rows a dot covers on the Board), without its two upper
+// corners and its lower right one, for the pen and the eraser alike.
 static void DrawStrokePreview(HDC dc)
 {
     const ItemState &s = g_item;

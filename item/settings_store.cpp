@@ -133,8 +133,9 @@ void ReadUscreen()
     }
 }
 
-// Writes the chosen values, pages first, then the settings in the order
-// SaveSettings gives them.
+// Writes the chosen values, pages first, then the settings: font size, text
+// colour, item height (only within its bounds), current page, edit mode,
+// show text, show image.
 static void WriteValues(unsigned values)
 {
     HKEY key = OpenItemKey();

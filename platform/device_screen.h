@@ -4,12 +4,15 @@
 // that window asks for one; a tap on it sends that window WM_COMMAND IDOK.
 #pragma once
 #include <windows.h>
-
-// Height in pixels of the navigation bar at 96 dpi: 26, as on a 240 x 320
-// Pocket PC. It grows with the screen's dpi (52 at 192 dpi).
-enum { NAVIGATION_BAR_HEIGHT_AT_96_DPI = 26 };
+#include "../common/navigation_bar.h"
 
 #include "navigation_styles.h"
+
+// The wParam of the WM_SETTINGCHANGE that the system sends every top-level
+// window when the screen turns between portrait and landscape.
+#ifndef SETTINGCHANGE_RESET
+#define SETTINGCHANGE_RESET 0x3002
+#endif
 
 // The window property that the shell's dialog set-up (SHInitDialog with
 // SHIDIF_DONEBUTTON) leaves on a dialog that asked for the "ok" button. A
@@ -17,17 +20,14 @@ enum { NAVIGATION_BAR_HEIGHT_AT_96_DPI = 26 };
 // from its own process.
 #define SHELL_DONE_BUTTON_PROPERTY L"ShellDoneButton"
 
-// The navigation bar's height on this screen: the 96-dpi height scaled by
-// the screen's vertical dpi.
+// The navigation bar's height on this screen, by its vertical dpi.
 inline int NavigationBarHeight()
 {
     HDC screen = GetDC(NULL);
     int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
     if (screen)
         ReleaseDC(NULL, screen);
-    if (dpi <= 0)
-        dpi = 96;
-    return MulDiv(NAVIGATION_BAR_HEIGHT_AT_96_DPI, dpi, 96);
+    return NavigationBarHeightAt(dpi);
 }
 
 // The screen below the navigation bar: where the device puts a top-level

@@ -2,6 +2,7 @@
 // a window along the bottom of its owner, built from the SHMENUBAR
 // resource, whose buttons send commands or open their popups.
 #include "aygshell.h"
+#include "device_screen.h"
 
 #define MENU_BAR_CLASS L"menu_worker"
 
@@ -187,6 +188,19 @@ static LRESULT OnMenuBarButtonUp(HWND window, MenuBar *bar, int x, int y)
     return 0;
 }
 
+// The screen turned: the shell's bar takes its place again along the bottom
+// of its owner, whom the system has sized to the new screen (leaving the
+// bar's room below it), across the owner's width.
+static void FollowOwner(HWND window, const MenuBar *bar)
+{
+    RECT owner, own;
+    if (!GetWindowRect(bar->owner, &owner) || !GetWindowRect(window, &own))
+        return;
+    SetWindowPos(window, nullptr, owner.left, owner.bottom, owner.right - owner.left, own.bottom - own.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(window, nullptr, FALSE);
+}
+
 static LRESULT CALLBACK MenuBarWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     MenuBar *bar = (MenuBar *)GetWindowLongPtrW(window, GWLP_USERDATA);
@@ -222,6 +236,10 @@ static LRESULT CALLBACK MenuBarWindowProc(HWND window, UINT message, WPARAM wPar
             bar->pressed = -1;
             InvalidateRect(window, nullptr, FALSE);
         }
+        return 0;
+    case WM_SETTINGCHANGE:
+        if (bar && wParam == SETTINGCHANGE_RESET)
+            FollowOwner(window, bar);
         return 0;
     case SHCMBM_GETSUBMENU:
         return (LRESULT)(bar && bar->menu ? GetSubMenu(bar->menu, (int)lParam) : nullptr);

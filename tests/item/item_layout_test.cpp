@@ -7,24 +7,26 @@ namespace {
 
 struct Screen {
     const char *name;
-    int width, itemHeight;
+    int width, itemHeight, dpi;
     // iconSize, swatchSize, toolbarHeight, toolbarTop, then the left edge of
     // the corner mark, of each tool's button and swatch, of clear, the two
     // toggles and save.
     int metrics[15];
 };
 
-// The device's screens, upright and turned.
+// The device's screens, upright, turned and square.
 const Screen kScreens[] = {
-    {"240 x 320", 240, 200, {16, 8, 19, 1, 2, 29, 45, 60, 76, 91, 107, 122, 142, 162, 202}},
-    {"320 x 240", 320, 40, {16, 8, 19, 1, 2, 29, 45, 60, 76, 91, 107, 122, 142, 162, 202}},
-    {"480 x 640", 480, 400, {32, 16, 35, 1, 2, 45, 77, 100, 132, 155, 187, 210, 246, 282, 354}},
-    {"640 x 480", 640, 40, {32, 16, 35, 1, 2, 45, 77, 100, 132, 155, 187, 210, 246, 282, 354}},
+    {"240 x 320", 240, 200, 96, {16, 8, 19, 1, 2, 29, 45, 60, 76, 91, 107, 122, 142, 162, 202}},
+    {"320 x 240", 320, 40, 96, {16, 8, 19, 1, 2, 29, 45, 60, 76, 91, 107, 122, 142, 162, 202}},
+    {"240 x 240", 240, 200, 96, {16, 8, 19, 1, 2, 29, 45, 60, 76, 91, 107, 122, 142, 162, 202}},
+    {"480 x 640", 480, 400, 192, {32, 16, 35, 1, 2, 45, 77, 100, 132, 155, 187, 210, 246, 282, 354}},
+    {"640 x 480", 640, 40, 192, {32, 16, 35, 1, 2, 45, 77, 100, 132, 155, 187, 210, 246, 282, 354}},
+    {"480 x 480", 480, 400, 192, {32, 16, 35, 1, 2, 45, 77, 100, 132, 155, 187, 210, 246, 282, 354}},
 };
 
 ItemLayout LayoutOf(const Screen &screen, int editMode)
 {
-    ItemLayoutInput input = {screen.width, screen.width, screen.itemHeight, editMode, 640, 640};
+    ItemLayoutInput input = {screen.width, screen.width, screen.itemHeight, editMode, 640, 640, screen.dpi};
     ItemLayout layout;
     LayOutItem(input, &layout);
     return layout;
@@ -52,6 +54,26 @@ TEST(LayoutMetrics, ScreenWidth324IsSmallAnd325IsLarge)
     const Screen narrowest = {"324 wide", 324, 200, {}}, widest = {"325 wide", 325, 200, {}};
     EXPECT_EQ(1, LayoutOf(narrowest, 1).smallScreen);
     EXPECT_EQ(0, LayoutOf(widest, 1).smallScreen);
+}
+
+// The bar spans the screen, as high as the shell makes it at the screen's
+// dpi, and every cell of the toolbar lies across the item within the
+// screen's width.
+TEST(ItemLayout, NavigationBarSpansTheScreenAndTheToolbarFitsBesideIt)
+{
+    for (const Screen &screen : kScreens) {
+        ItemLayout l = LayoutOf(screen, 1);
+        const LayoutRect bar = l.navigationBar;
+        EXPECT_EQ(0, bar.left) << screen.name;
+        EXPECT_EQ(0, bar.top) << screen.name;
+        EXPECT_EQ(screen.width, bar.right) << screen.name;
+        EXPECT_EQ(screen.dpi == 96 ? 26 : 52, bar.bottom) << screen.name;
+        for (int cell = 0; cell < ITEM_CELL_COUNT; cell++)
+            EXPECT_LE(l.cells[cell].right, screen.width) << screen.name << ", cell " << cell;
+    }
+    Screen unknownDpi = kScreens[0];
+    unknownDpi.dpi = -1;
+    EXPECT_EQ(26, LayoutOf(unknownDpi, 0).navigationBar.bottom);
 }
 
 TEST(ItemLayout, ButtonsAreIconsAndHalfButtonsAreSwatchesStacked)
