@@ -17,6 +17,24 @@ uint8_t AddressingOf(uint32_t w)
 // A transfer writes its base back after the access, or before it with W.
 bool WritesBack(uint8_t addressing) { return !(addressing & kPre) || (addressing & kWriteback); }
 
+// The registers where most encodings have them: rn in bits 19:16, rd in
+// 15:12, rs in 11:8, rm in 3:0 (a handler reads only its own).
+void Registers(uint32_t w, Insn &insn)
+{
+    insn.rn = (uint8_t)Field(w, 16, 4);
+    insn.rd = (uint8_t)Field(w, 12, 4);
+    insn.rs = (uint8_t)Field(w, 8, 4);
+    insn.rm = (uint8_t)Field(w, 0, 4);
+}
+
+// A register operand shifted by an immediate: the type in bits 6:5, the
+// amount in 11:7.
+void ShiftedOperand(uint32_t w, Insn &insn)
+{
+    insn.shift = (uint8_t)Field(w, 5, 2);
+    insn.amount = (uint8_t)Field(w, 7, 5);
+}
+
 // The handler of data processing OP in FORM, once rd, rn and the operand
 // are in INSN.
 void SetDataProcessing(Insn &insn, unsigned op, bool s, int form)
@@ -33,29 +51,22 @@ void SetDataProcessing(Insn &insn, unsigned op, bool s, int form)
 void DecodeDataImmediate(uint32_t w, uint32_t, unsigned, Insn &insn)
 {
     unsigned rotate = 2 * Field(w, 8, 4);
-    insn.rd = (uint8_t)Field(w, 12, 4);
-    insn.rn = (uint8_t)Field(w, 16, 4);
+    Registers(w, insn);
     insn.imm = Ror(Field(w, 0, 8), rotate);
     SetDataProcessing(insn, Field(w, 21, 4), Bit(w, 20), rotate ? kOperandRotatedImmediate : kOperandImmediate);
 }
 
 void DecodeDataRegister(uint32_t w, uint32_t, unsigned, Insn &insn)
 {
-    insn.rd = (uint8_t)Field(w, 12, 4);
-    insn.rn = (uint8_t)Field(w, 16, 4);
-    insn.rm = (uint8_t)Field(w, 0, 4);
-    insn.shift = (uint8_t)Field(w, 5, 2);
-    insn.amount = (uint8_t)Field(w, 7, 5);
+    Registers(w, insn);
+    ShiftedOperand(w, insn);
     bool plain = insn.shift == kLsl && insn.amount == 0;
     SetDataProcessing(insn, Field(w, 21, 4), Bit(w, 20), plain ? kOperandRegister : kOperandShiftImmediate);
 }
 
 void DecodeDataShiftedByRegister(uint32_t w, uint32_t, unsigned, Insn &insn)
 {
-    insn.rd = (uint8_t)Field(w, 12, 4);
-    insn.rn = (uint8_t)Field(w, 16, 4);
-    insn.rm = (uint8_t)Field(w, 0, 4);
-    insn.rs = (uint8_t)Field(w, 8, 4);
+    Registers(w, insn);
     insn.shift = (uint8_t)Field(w, 5, 2);
     if (insn.rd == kPc || insn.rn == kPc || insn.rm == kPc || insn.rs == kPc)
         Set(insn, Undefined);   // unpredictable with a register shift
@@ -66,8 +77,7 @@ void DecodeDataShiftedByRegister(uint32_t w, uint32_t, unsigned, Insn &insn)
 // LDR, STR, LDRB, STRB (with the T forms) of an immediate offset: ACCESS.
 void DecodeWordByteImmediate(uint32_t w, uint32_t address, unsigned access, Insn &insn)
 {
-    insn.rd = (uint8_t)Field(w, 12, 4);
-    insn.rn = (uint8_t)Field(w, 16, 4);
+    Registers(w, insn);
     insn.addressing = AddressingOf(w);
     insn.imm = Field(w, 0, 12);
     bool writeback = WritesBack(insn.addressing);
@@ -86,12 +96,9 @@ void DecodeWordByteImmediate(uint32_t w, uint32_t address, unsigned access, Insn
 // The same of a register offset shifted by an immediate.
 void DecodeWordByteRegister(uint32_t w, uint32_t, unsigned access, Insn &insn)
 {
-    insn.rd = (uint8_t)Field(w, 12, 4);
-    insn.rn = (uint8_t)Field(w, 16, 4);
-    insn.rm = (uint8_t)Field(w, 0, 4);
+    Registers(w, insn);
     insn.addressing = AddressingOf(w);
-    insn.shift = (uint8_t)Field(w, 5, 2);
-    insn.amount = (uint8_t)Field(w, 7, 5);
+    ShiftedOperand(w, insn);
     if (insn.rm == kPc || (WritesBack(insn.addressing) && (insn.rn == kPc || insn.rn == insn.rd)))
         Set(insn, Undefined);
     else
@@ -102,9 +109,7 @@ void DecodeWordByteRegister(uint32_t w, uint32_t, unsigned access, Insn &insn)
 // LDRD, STRD): ACCESS; bit 22 selects an immediate offset.
 void DecodeExtraLoadStore(uint32_t w, uint32_t address, unsigned access, Insn &insn)
 {
-    insn.rd = (uint8_t)Field(w, 12, 4);
-    insn.rn = (uint8_t)Field(w, 16, 4);
-    insn.rm = (uint8_t)Field(w, 0, 4);
+    Registers(w, insn);
     insn.addressing = AddressingOf(w);
     bool writeback = WritesBack(insn.addressing);
     bool pair = access == kLdrd || access == kStrd;
@@ -184,9 +189,7 @@ void DecodeMultiplyHalvesLong(uint32_t w, uint32_t, unsigned, Insn &insn)
 // SWP, SWPB (BYTE): rd = [rn], [rn] = rm.
 void DecodeSwap(uint32_t w, uint32_t, unsigned byte, Insn &insn)
 {
-    insn.rn = (uint8_t)Field(w, 16, 4);
-    insn.rd = (uint8_t)Field(w, 12, 4);
-    insn.rm = (uint8_t)Field(w, 0, 4);
+    Registers(w, insn);
     bool bad = insn.rn == kPc || insn.rd == kPc || insn.rm == kPc || insn.rn == insn.rd || insn.rn == insn.rm;
     Set(insn, bad ? Undefined : kSwap[byte]);
 }
@@ -226,17 +229,14 @@ void DecodeBranchLinkExchange(uint32_t w, uint32_t, unsigned, Insn &insn)
 
 void DecodeCountLeadingZeros(uint32_t w, uint32_t, unsigned, Insn &insn)
 {
-    insn.rd = (uint8_t)Field(w, 12, 4);
-    insn.rm = (uint8_t)Field(w, 0, 4);
+    Registers(w, insn);
     Set(insn, insn.rd == kPc || insn.rm == kPc ? Undefined : CountLeadingZeros);
 }
 
 // QADD, QSUB, QDADD, QDSUB (OP) rd, rm, rn.
 void DecodeSaturating(uint32_t w, uint32_t, unsigned op, Insn &insn)
 {
-    insn.rn = (uint8_t)Field(w, 16, 4);
-    insn.rd = (uint8_t)Field(w, 12, 4);
-    insn.rm = (uint8_t)Field(w, 0, 4);
+    Registers(w, insn);
     Set(insn, insn.rd == kPc || insn.rn == kPc || insn.rm == kPc ? Undefined : kSaturatingArithmetic[op]);
 }
 
