@@ -43,8 +43,9 @@ private:
 ItemLibrary *OpenArmItem(const std::wstring &path, std::wstring *error)
 {
     // The stand-in links what the item's desktop build does: the bitmap
-    // loader, the transparent blit and the device's LoadStringW; its
-    // CreateWindowExW and SetForegroundWindow are Wine's own.
+    // loader and the transparent blit; its CreateWindowExW and
+    // SetForegroundWindow are Wine's own. (LoadStringW is the room's own,
+    // as the device means it.)
     RegisterCoredllPlatformFunctions();
     ArmRoom &room = ArmRoom::Get();
     const ArmModule *module = room.Load(path, error);

@@ -55,7 +55,7 @@ int main(int argc, char **argv)
             imported.insert(Key(dll, name, ordinal));
             return 0u;
         };
-        if (!LoadPeImage(cpu, bytes, record, image, error)) {
+        if (LoadPeImage(cpu, bytes, record, image, error) != kPeLoaded) {
             std::cerr << argv[k] << ": " << error << "\n";
             return 2;
         }

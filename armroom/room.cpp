@@ -61,10 +61,7 @@ ArmRoom::ArmRoom() : boundary(cpu.memory)
     SetUpStack(cpu, kStackSize);
     heap.Create(cpu.memory, kHeapBase, kHeapSize);
     boundary.refuse = [this](const std::string &why) {
-        cpu.stop = StopReport();
-        cpu.stop.kind = kStopHostCall;
-        cpu.stop.pc = cpu.stop.address = cpu.pc;
-        cpu.stop.detail = why;
+        cpu.Stop(kStopHostCall, cpu.pc, cpu.pc, why);
         Fault("at the boundary");
     };
     boundary.scratch = [this](uint32_t size) { return Scratch(size); };
@@ -87,7 +84,7 @@ const ArmModule *ArmRoom::Load(const std::wstring &path, std::wstring *error)
     ImportBinder binder = [this](const std::string &dll, const std::string &name, uint32_t ordinal) {
         return BindArmImport(cpu, dll, name, ordinal);
     };
-    if (!LoadPeImage(cpu, bytes, binder, module->image, why)) {
+    if (LoadPeImage(cpu, bytes, binder, module->image, why) != kPeLoaded) {
         *error = path + L": " + std::wstring(why.begin(), why.end());
         delete module;
         return NULL;
@@ -104,7 +101,7 @@ const ArmModule *ArmRoom::Load(const std::wstring &path, std::wstring *error)
     std::wstring map = path.substr(0, path.find_last_of(L'.')) + L".map";
     if (GetFileAttributesW(map.c_str()) == INVALID_FILE_ATTRIBUTES)
         map.clear();
-    symbols_.AddImage(cpu, module->image, Narrow(path), Narrow(map));
+    symbols_.AddImage(module->image, Narrow(path), Narrow(map));
     modules_.push_back(module);
     return module;
 }
@@ -228,10 +225,7 @@ void *ArmRoom::HostProcedure(uint32_t address)
         if (procedures_[k] == address)
             return (void *)Procedures()[k];
     if (procedures_.size() == kProcedureSlots) {
-        cpu.stop = StopReport();
-        cpu.stop.kind = kStopHostCall;
-        cpu.stop.address = address;
-        cpu.stop.detail = "more guest procedures than the room's slots";
+        cpu.Stop(kStopHostCall, 0, address, "more guest procedures than the room's slots");
         Fault("handing a procedure to the host");
     }
     procedures_.push_back(address);

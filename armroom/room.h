@@ -94,7 +94,7 @@ private:
         uint32_t procedure;
         uintptr_t window;
         UINT message;
-        uint32_t stack_top;     // the guest's sp when the host called in
+        uint32_t stack_top;     // where the call's stack started (StackTop())
     };
     uint32_t Enter(Entry entry, uint32_t address, const std::vector<uint32_t> &args);
     // How the meter names ENTRY: its WHAT, or the procedure and message.

@@ -66,12 +66,12 @@ int main(int argc, char **argv)
     LoadedImage image;
     std::string error;
     ImportBinder binder = [&](const std::string &, const std::string &name, uint32_t) { return BindRuntime(cpu, name); };
-    if (!LoadPeImage(cpu, file, binder, image, error)) {
+    if (LoadPeImage(cpu, file, binder, image, error) != kPeLoaded) {
         fprintf(stderr, "device_pixels: %s: %s\n", argv[1], error.c_str());
         return 1;
     }
     SymbolTable symbols;
-    if (!symbols.AddImage(cpu, image, argv[1], argv[2])) {
+    if (!symbols.AddImage(image, argv[1], argv[2])) {
         fprintf(stderr, "device_pixels: cannot read %s\n", argv[2]);
         return 1;
     }

@@ -77,13 +77,12 @@ set_tests_properties(arm_cabinet PROPERTIES TIMEOUT 120)
 # The item run in the project's ARM interpreter: armcall, built for this
 # machine, maps it (at its image base, and relocated elsewhere) and calls
 # ordinal 240, which runs until its first import, one nothing binds yet.
-file(GLOB ARMCALL_SOURCES ${CMAKE_SOURCE_DIR}/emulator/*.cpp)
-file(GLOB ARMCALL_HEADERS ${CMAKE_SOURCE_DIR}/emulator/*.h)
+include(${CMAKE_SOURCE_DIR}/cmake/emulator_sources.cmake)
 set(HOST_ARMCALL ${CMAKE_BINARY_DIR}/tools/armcall)
 add_custom_command(OUTPUT ${HOST_ARMCALL}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/tools
-    COMMAND ${HOST_CXX} -std=c++17 -O2 -I${CMAKE_SOURCE_DIR} -o ${HOST_ARMCALL} ${ARMCALL_SOURCES}
-    DEPENDS ${ARMCALL_SOURCES} ${ARMCALL_HEADERS}
+    COMMAND ${HOST_CXX} -std=c++17 -O2 -I${CMAKE_SOURCE_DIR} -o ${HOST_ARMCALL} ${EMULATOR_ARMCALL} ${EMULATOR_SOURCES}
+    DEPENDS ${EMULATOR_ARMCALL} ${EMULATOR_SOURCES} ${EMULATOR_HEADERS}
     COMMENT "Building armcall for this machine")
 add_custom_target(host_armcall ALL DEPENDS ${HOST_ARMCALL})
 add_test(NAME arm_item_in_interpreter
@@ -111,14 +110,13 @@ set_tests_properties(faulty_items_in_interpreter PROPERTIES TIMEOUT 60
 
 # A program of this machine's made from SOURCE, the interpreter (without
 # armcall's main) and DEPENDS, into tools/NAME; HOST_<NAME> holds its path.
-list(FILTER ARMCALL_SOURCES EXCLUDE REGEX "armcall\\.cpp$")
 function(inkleaf_interpreter_tool name source)
     string(TOUPPER ${name} upper)
     set(tool ${CMAKE_BINARY_DIR}/tools/${name})
     add_custom_command(OUTPUT ${tool}
         COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/tools
-        COMMAND ${HOST_CXX} -std=c++17 -O2 -I${CMAKE_SOURCE_DIR} -o ${tool} ${source} ${ARMCALL_SOURCES}
-        DEPENDS ${source} ${ARGN} ${ARMCALL_SOURCES} ${ARMCALL_HEADERS}
+        COMMAND ${HOST_CXX} -std=c++17 -O2 -I${CMAKE_SOURCE_DIR} -o ${tool} ${source} ${EMULATOR_SOURCES}
+        DEPENDS ${source} ${ARGN} ${EMULATOR_SOURCES} ${EMULATOR_HEADERS}
         COMMENT "Building ${name} for this machine")
     add_custom_target(host_${name} ALL DEPENDS ${tool})
     set(HOST_${upper} ${tool} PARENT_SCOPE)

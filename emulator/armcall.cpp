@@ -91,7 +91,7 @@ int main(int argc, char **argv)
     if (pe) {
         LoadedImage image;
         std::string error;
-        if (!LoadPeImage(cpu, file, ImportBinder(), image, error, requested_base)) {
+        if (LoadPeImage(cpu, file, ImportBinder(), image, error, requested_base) != kPeLoaded) {
             fprintf(stderr, "armcall: %s refused: %s\n", argv[1], error.c_str());
             return 1;
         }
@@ -100,7 +100,7 @@ int main(int argc, char **argv)
                 argv[1], image.base, image.preferred_base, image.relocations, image.imports, image.unbound_imports);
         if (map.empty())
             map = MapBeside(argv[1]);
-        if (!symbols.AddImage(cpu, image, argv[1], map))
+        if (!symbols.AddImage(image, argv[1], map))
             fprintf(stderr, "armcall: cannot read the link map %s\n", map.c_str());
         if (!FindExport(image, argv[2], function)) {
             fprintf(stderr, "armcall: %s exports no %s\n", argv[1], argv[2]);
@@ -112,8 +112,8 @@ int main(int argc, char **argv)
         uint32_t load, offset;
         if (argc < 4 || !ParseWord(argv[2], load) || !ParseWord(argv[3], offset))
             return Usage();
-        if (file.empty() || file.size() > 0xFFFF0000u || !cpu.memory.Map(load, (uint32_t)file.size(), file.data(), true) ||
-            (uint64_t)load + file.size() > kTrapArea) {
+        if (file.empty() || file.size() > kGuestLimit || !cpu.memory.Map(load, (uint32_t)file.size(), file.data(), true) ||
+            (uint64_t)load + file.size() > kGuestLimit) {
             fprintf(stderr, "armcall: %s (%lu bytes) cannot be mapped at 0x%08X\n", argv[1], (unsigned long)file.size(), load);
             return 1;
         }

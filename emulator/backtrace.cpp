@@ -101,7 +101,7 @@ bool MapAddress(const std::string &text, uint32_t &value)
 std::vector<uint32_t> CallChain(const Cpu &cpu, uint32_t stack_top, const std::vector<CodeRange> &code)
 {
     std::vector<uint32_t> chain;
-    uint32_t lr = cpu.r[14], sp = cpu.r[13] & ~3u;
+    uint32_t lr = cpu.r[kLr], sp = cpu.r[kSp] & ~3u;
     bool from_lr = FollowsCall(cpu, lr, code);
     if (from_lr)
         chain.push_back(lr);
@@ -121,25 +121,17 @@ std::vector<uint32_t> CallChain(const Cpu &cpu, uint32_t stack_top, const std::v
     return chain;
 }
 
-std::vector<CodeRange> ImageCode(const Cpu &cpu, const LoadedImage &image)
+std::vector<CodeRange> ImageCode(const LoadedImage &image)
 {
     std::vector<CodeRange> code;
-    uint32_t base = image.base, pe, sections, optional_size, characteristics, va, size;
-    if (ReadGuest(cpu, base + 0x3C, 4, pe) && pe < image.size && ReadGuest(cpu, base + pe + 6, 2, sections) &&
-        ReadGuest(cpu, base + pe + 20, 2, optional_size)) {
-        uint32_t table = base + pe + 24 + optional_size;
-        for (uint32_t s = 0; s < sections && s < 96; s++) {
-            uint32_t h = table + 40 * s;
-            if (!ReadGuest(cpu, h + 8, 4, size) || !ReadGuest(cpu, h + 12, 4, va) ||
-                !ReadGuest(cpu, h + 36, 4, characteristics))
-                break;
-            // IMAGE_SCN_CNT_CODE or IMAGE_SCN_MEM_EXECUTE, inside the image
-            if ((characteristics & 0x20000020u) && va < image.size && size && size <= image.size - va)
-                code.push_back(CodeRange{base + va, base + va + size});
-        }
+    for (const PeSection &section : image.sections) {
+        uint32_t va = section.address, size = section.size;
+        if ((section.characteristics & (pe::kSectionCode | pe::kSectionExecute)) && va < image.size && size &&
+            size <= image.size - va)
+            code.push_back(CodeRange{image.base + va, image.base + va + size});
     }
     if (code.empty())
-        code.push_back(CodeRange{base, base + image.size});
+        code.push_back(CodeRange{image.base, image.base + image.size});
     return code;
 }
 
@@ -163,11 +155,11 @@ void SymbolTable::AddSymbol(uint32_t address, const std::string &name)
     Put(address, name, kMapSymbol);
 }
 
-bool SymbolTable::AddImage(const Cpu &cpu, const LoadedImage &image, const std::string &file_name,
+bool SymbolTable::AddImage(const LoadedImage &image, const std::string &file_name,
                            const std::string &map_path)
 {
     modules_.push_back(Module{CodeRange{image.base, image.base + image.size}, BaseName(file_name)});
-    std::vector<CodeRange> code = ImageCode(cpu, image);
+    std::vector<CodeRange> code = ImageCode(image);
     code_.insert(code_.end(), code.begin(), code.end());
     for (const PeExport &e : image.exports) {
         if (e.name.empty())

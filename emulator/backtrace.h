@@ -25,9 +25,9 @@ struct CodeRange {
 // its caller out.
 std::vector<uint32_t> CallChain(const Cpu &cpu, uint32_t stack_top, const std::vector<CodeRange> &code);
 
-// The code sections of a mapped PE image, read from its headers in guest
-// memory (the whole image when they cannot be read).
-std::vector<CodeRange> ImageCode(const Cpu &cpu, const LoadedImage &image);
+// The code sections of a loaded PE image, from the section table the loader
+// read (the whole image when it names none).
+std::vector<CodeRange> ImageCode(const LoadedImage &image);
 
 // Names of guest addresses: the exports of loaded images and, where the
 // build left one, the .text symbols of a GNU ld link map (-Wl,-Map).
@@ -36,7 +36,7 @@ public:
     // IMAGE's exports and code, named FILE_NAME's base name in descriptions;
     // with MAP_PATH, the symbols of that link map too, moved by the image's
     // relocation. False when the map cannot be read (the exports still count).
-    bool AddImage(const Cpu &cpu, const LoadedImage &image, const std::string &file_name,
+    bool AddImage(const LoadedImage &image, const std::string &file_name,
                   const std::string &map_path = "");
     // Code in RANGE, named FILE_NAME's base name, without symbols (a flat
     // binary).

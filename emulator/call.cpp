@@ -32,18 +32,15 @@ static StopKind CallFrom(Cpu &cpu, uint32_t top, uint32_t address, const std::ve
     for (size_t k = 0; k < on_stack; k++) {
         uint8_t *slot = cpu.memory.Write(sp + 4 * (uint32_t)k, 4);
         if (!slot) {
-            cpu.stop = StopReport();
-            cpu.stop.kind = kStopStackOverflow;
-            cpu.stop.address = sp;
-            cpu.stop.detail = "arguments do not fit the stack";
+            cpu.Stop(kStopStackOverflow, 0, sp, "arguments do not fit the stack");
             return cpu.stop.kind;
         }
         memcpy(slot, &args[4 + k], 4);
     }
     for (size_t k = 0; k < 4; k++)
         cpu.r[k] = k < args.size() ? args[k] : 0;
-    cpu.r[13] = sp;
-    cpu.r[14] = kReturnTrap;
+    cpu.r[kSp] = sp;
+    cpu.r[kLr] = kReturnTrap;
     cpu.thumb = address & 1;
     cpu.pc = address & ~1u;
     return cpu.Run();
@@ -63,7 +60,7 @@ StopKind CallNested(Cpu &cpu, uint32_t address, const std::vector<uint32_t> &arg
     uint32_t psr = cpu.Cpsr(), pc = cpu.pc, next = cpu.next;
     bool thumb = cpu.thumb;
     StopReport stop = cpu.stop;
-    StopKind kind = CallFrom(cpu, top ? top : cpu.r[13], address, args);
+    StopKind kind = CallFrom(cpu, top ? top : cpu.r[kSp], address, args);
     if (kind != kStopReturned)
         return kind;
     uint32_t result = cpu.r[0];
@@ -83,7 +80,7 @@ bool ArgumentWord(Cpu &cpu, unsigned k, uint32_t &word)
         word = cpu.r[k];
         return true;
     }
-    const uint8_t *p = cpu.memory.Read(cpu.r[13] + 4 * (k - 4), 4);
+    const uint8_t *p = cpu.memory.Read(cpu.r[kSp] + 4 * (k - 4), 4);
     if (!p)
         return false;
     memcpy(&word, p, 4);
@@ -92,7 +89,7 @@ bool ArgumentWord(Cpu &cpu, unsigned k, uint32_t &word)
 
 uint32_t NewTrapAddress(const Cpu &cpu)
 {
-    uint32_t address = kTrapArea;
+    uint32_t address = kGuestLimit;
     while (cpu.traps.count(address))
         address += 4;
     return address;

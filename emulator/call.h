@@ -7,7 +7,6 @@
 
 enum : uint32_t {
     kReturnTrap = 0xFFFFFFF0u,       // lr of a call: reaching it ends the run
-    kTrapArea = 0xFFFF0000u,         // traps live here, where nothing is mapped
     kDefaultStackSize = 64 * 1024,   // a device thread's stack
     kPreferredStackTop = 0x7FFF0000u,
 };
@@ -29,7 +28,8 @@ StopKind CallNested(Cpu &cpu, uint32_t address, const std::vector<uint32_t> &arg
 // Argument word K of the call a host function is answering: r0-r3, then
 // the caller's stack. False when the stack word cannot be read.
 bool ArgumentWord(Cpu &cpu, unsigned k, uint32_t &word);
-// A trap address not yet used, for a host function or a stop.
+// A trap address not yet used, for a host function or a stop: from
+// kGuestLimit up, where nothing is mapped.
 uint32_t NewTrapAddress(const Cpu &cpu);
 // Parses a number in decimal or 0x hex, as armcall's arguments; false if
 // it is not one or does not fit 32 bits.

@@ -1,71 +1,60 @@
-// The run loop, the cache of decoded pages, the traps and the stops.
+// The run loop: the condition check, the cache of decoded pages and the
+// traps.
 #include "emulator/cpu.h"
-#include "emulator/execute.h"
+#include "emulator/decode.h"
 #include <stdio.h>
 
-uint32_t Cpu::Cpsr() const
-{
-    return (uint32_t)n << 31 | (uint32_t)z << 30 | (uint32_t)c << 29 | (uint32_t)v << 28 |
-           (uint32_t)q << 27 | (thumb ? (uint32_t)kPsrT : 0u) | kPsrUserMode;
-}
-
-void Cpu::SetFlags(uint32_t psr)
-{
-    n = (psr >> 31) & 1;
-    z = (psr >> 30) & 1;
-    c = (psr >> 29) & 1;
-    v = (psr >> 28) & 1;
-    q = (psr >> 27) & 1;
-}
-
-// Where a handler that stops the run sends it: never mapped (kGuestLimit).
-static const uint32_t kStopAddress = 0xFFFFFFFFu;
-
-// Fills the report for the instruction at PC; the run ends after it.
-static void Report(Cpu &cpu, StopKind kind, uint32_t pc, uint32_t address, const std::string &detail)
-{
-    cpu.stop.kind = kind;
-    cpu.stop.pc = pc;
-    cpu.stop.thumb = cpu.thumb;
-    cpu.stop.address = address;
-    cpu.stop.detail = detail;
-    cpu.stop.instruction = 0;
-    if (const uint8_t *p = cpu.memory.Read(pc, cpu.thumb ? 2 : 4)) {
-        cpu.stop.instruction = p[0] | (uint32_t)p[1] << 8;
-        if (!cpu.thumb)
-            cpu.stop.instruction |= (uint32_t)p[2] << 16 | (uint32_t)p[3] << 24;
+// Which NZCV values (bit N*8+Z*4+C*2+V) each condition accepts.
+struct ConditionTable {
+    uint16_t accepts[16];
+    constexpr ConditionTable() : accepts()
+    {
+        for (int cond = 0; cond < 16; cond++) {
+            uint16_t mask = 0;
+            for (int f = 0; f < 16; f++) {
+                bool n = f & 8, z = f & 4, c = f & 2, v = f & 1, ok = false;
+                switch (cond >> 1) {
+                case 0: ok = z; break;              // EQ, NE
+                case 1: ok = c; break;              // CS, CC
+                case 2: ok = n; break;              // MI, PL
+                case 3: ok = v; break;              // VS, VC
+                case 4: ok = c && !z; break;        // HI, LS
+                case 5: ok = n == v; break;         // GE, LT
+                case 6: ok = !z && n == v; break;   // GT, LE
+                case 7: ok = true; break;           // AL
+                }
+                if (cond < kCondAlways && (cond & 1))
+                    ok = !ok;
+                if (ok)
+                    mask |= (uint16_t)(1u << f);
+            }
+            accepts[cond] = mask;
+        }
     }
-    cpu.next = kStopAddress;   // the run loop finds no page there, and sees the stop
-}
+};
+static constexpr ConditionTable kConditions;
 
-void Cpu::Fault(StopKind kind, uint32_t address, const char *detail)
+static inline bool ConditionPasses(const Cpu &c, unsigned cond)
 {
-    Report(*this, kind, CurrentPc(), address, detail ? detail : "");
+    unsigned nzcv = (unsigned)c.n << 3 | (unsigned)c.z << 2 | (unsigned)c.c << 1 | c.v;
+    return (kConditions.accepts[cond] >> nzcv) & 1;
 }
 
-void Cpu::AccessFault(uint32_t address, const char *what)
-{
-    bool below_stack = stack_low != 0 && address < stack_low && stack_low - address <= 0x10000;
-    std::string detail = what;
-    if (!below_stack && memory.Read(address, 1))
-        detail += " of read-only memory";
-    Report(*this, below_stack ? kStopStackOverflow : kStopBadAddress, CurrentPc(), address, detail);
-}
-
-void DecodeAndExecute(Cpu &cpu, const Insn &slot)
+// The handler of not-yet-decoded entries: decodes, stores, executes.
+static void DecodeAndExecute(Cpu &cpu, const Insn &slot)
 {
     uint32_t address = cpu.CurrentPc();
     Insn &insn = const_cast<Insn &>(slot);   // the entry lives in a page the cpu owns
     if (cpu.thumb) {
         const uint8_t *p = cpu.memory.Code(address, 2);
-        if (!p) { Report(cpu, kStopBadAddress, address, address, "instruction fetch"); return; }
+        if (!p) { cpu.Stop(kStopBadAddress, address, address, "instruction fetch"); return; }
         DecodeThumb((uint16_t)(p[0] | p[1] << 8), address, insn);
     } else {
         const uint8_t *p = cpu.memory.Code(address, 4);
-        if (!p) { Report(cpu, kStopBadAddress, address, address, "instruction fetch"); return; }
+        if (!p) { cpu.Stop(kStopBadAddress, address, address, "instruction fetch"); return; }
         DecodeArm((uint32_t)p[0] | (uint32_t)p[1] << 8 | (uint32_t)p[2] << 16 | (uint32_t)p[3] << 24, address, insn);
     }
-    if (insn.cond < 14 && !ConditionPasses(cpu, insn.cond))
+    if (insn.cond < kCondAlways && !ConditionPasses(cpu, insn.cond))
         return;
     insn.handler(cpu, insn);
 }
@@ -77,7 +66,7 @@ DecodedPage *Cpu::PageFor(uint32_t address)
     if (!page) {
         page.reset(new DecodedPage);
         for (Insn &insn : page->insns)
-            insn = Insn{DecodeAndExecute, 14, 0, 0, 0, 0, 0, 0, 0, 0};
+            insn = Insn{DecodeAndExecute, kCondAlways, 0, 0, 0, 0, 0, 0, 0, {0}};
     }
     cached_key_ = key;
     cached_page_ = page.get();
@@ -97,25 +86,25 @@ static bool EnterUnmapped(Cpu &cpu, uint32_t &pc)
 {
     auto trap = cpu.traps.find(pc);
     if (trap == cpu.traps.end()) {
-        cpu.r[15] = pc + (cpu.thumb ? 4 : 8);
-        Report(cpu, kStopBadAddress, pc, pc, "jump outside known memory");
+        cpu.r[kPc] = pc + (cpu.thumb ? 4 : 8);
+        cpu.Stop(kStopBadAddress, pc, pc, "jump outside known memory");
         return false;
     }
     if (trap->second.stop != kStopNone) {
-        cpu.r[15] = pc + 8;
+        cpu.r[kPc] = pc + 8;
         std::string detail = trap->second.name;
         if (trap->second.stop != kStopReturned) {
             char caller[40];
-            snprintf(caller, sizeof caller, ", called with lr 0x%08X", cpu.r[14]);
+            snprintf(caller, sizeof caller, ", called with lr 0x%08X", cpu.r[kLr]);
             detail += caller;
         }
-        Report(cpu, trap->second.stop, pc, pc, detail);
+        cpu.Stop(trap->second.stop, pc, pc, detail);
         return false;
     }
     cpu.count++;
     if (cpu.trap_calls)
         TallyTrapCall(cpu, pc);
-    uint32_t back = cpu.r[14];
+    uint32_t back = cpu.r[kLr];
     trap->second.function(cpu);
     if (cpu.stop.kind != kStopNone)
         return false;
@@ -128,21 +117,21 @@ static bool EnterUnmapped(Cpu &cpu, uint32_t &pc)
 // decoded page the cpu holds for that state; returns at a new page, a
 // change of state, a stop or the end of the budget.
 template <bool THUMB>
-static void RunInState(Cpu &cpu, uint32_t &at)
+void Cpu::RunInState(uint32_t &at)
 {
     constexpr uint32_t step = THUMB ? 2 : 4, page_mask = kArmPageSize - 1;
-    uint64_t count = cpu.count;
-    const uint64_t limit = cpu.limit;
-    while (count < limit && ((at & ~page_mask) | THUMB) == cpu.cached_key_) {
-        const Insn &insn = cpu.cached_page_->insns[(at & page_mask) >> (THUMB ? 1 : 2)];
-        count++;
-        cpu.next = at + step;
-        cpu.r[15] = at + 2 * step;
-        if (insn.cond >= 14 || ConditionPasses(cpu, insn.cond))
-            insn.handler(cpu, insn);
-        at = cpu.next;
+    uint64_t executed = count;
+    const uint64_t budget = limit;
+    while (executed < budget && ((at & ~page_mask) | THUMB) == cached_key_) {
+        const Insn &insn = cached_page_->insns[(at & page_mask) >> (THUMB ? 1 : 2)];
+        executed++;
+        next = at + step;
+        r[kPc] = at + 2 * step;
+        if (insn.cond >= kCondAlways || ConditionPasses(*this, insn.cond))
+            insn.handler(*this, insn);
+        at = next;
     }
-    cpu.count = count;
+    count = executed;
 }
 
 StopKind Cpu::Run()
@@ -152,9 +141,9 @@ StopKind Cpu::Run()
     uint32_t at = pc;
     for (;;) {
         if (thumb)
-            RunInState<true>(*this, at);
+            RunInState<true>(at);
         else
-            RunInState<false>(*this, at);
+            RunInState<false>(at);
         if (stop.kind != kStopNone || count >= limit)
             break;
         if (memory.Code(at, thumb ? 2 : 4)) {
@@ -165,13 +154,10 @@ StopKind Cpu::Run()
         if (!EnterUnmapped(*this, at))
             break;
     }
-    if (stop.kind == kStopNone) {
-        stop.kind = kStopStepLimit;
-        stop.pc = at;
-        stop.thumb = thumb;
-    }
+    if (stop.kind == kStopNone)
+        Stop(kStopStepLimit, at, 0, "");
     pc = StopIsFault(stop.kind) && stop.kind != kStopStepLimit ? stop.pc : at;
-    r[15] = pc;
+    r[kPc] = pc;
     runs--;
     return stop.kind;
 }

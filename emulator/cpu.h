@@ -1,8 +1,8 @@
 // The processor: an ARMv5TE core in user mode (ARM and Thumb state), as an
 // XScale PXA27x runs application code. Instructions are decoded once per
-// address into a cache of decoded pages, each entry a handler and its
-// operands; the run loop checks the condition by table and calls the
-// handler.
+// address (emulator/decode.h) into a cache of decoded pages, each entry a
+// handler and its operands; the run loop checks the condition by table and
+// calls the handler.
 #pragma once
 #include "emulator/fault.h"
 #include "emulator/memory.h"
@@ -16,17 +16,33 @@ struct Cpu;
 struct Insn;
 typedef void (*InsnHandler)(Cpu &cpu, const Insn &insn);
 
-// One decoded instruction. Which fields mean what is the handler's business
-// (see arm_decode.cpp and thumb_decode.cpp). Aligned to a power of two
-// (32 bytes on 64-bit hosts, 16 on 32-bit ones), so that a shift indexes it.
+// The registers with a role of their own.
+enum Register : uint8_t { kSp = 13, kLr = 14, kPc = 15 };
+// Condition 14 passes whatever the flags: the run loop skips its check.
+enum : uint8_t { kCondAlways = 14 };
+// How a register operand is shifted.
+enum ShiftType : uint8_t { kLsl, kLsr, kAsr, kRor };
+// A load's, store's or block transfer's addressing (its P, U and W bits).
+enum Addressing : uint8_t { kPre = 1, kUp = 2, kWriteback = 4 };
+
+// One decoded instruction: the handler the decoder chose and its operands.
+// Each field means the same for every handler; what an operation is
+// (which ALU operation, which access, whether it sets flags) is the
+// handler's own, chosen from the tables of emulator/execute.h. Aligned to a
+// power of two (32 bytes on 64-bit hosts, 16 on 32-bit ones), so that a
+// shift indexes it.
 struct alignas(4 * sizeof(void *)) Insn {
     InsnHandler handler;
-    uint8_t cond;           // 0..14; 14 (always) skips the condition check
+    uint8_t cond;           // 0..14; kCondAlways skips the condition check
     uint8_t rd, rn, rm, rs; // register numbers
-    uint8_t shift;          // shift type 0 LSL, 1 LSR, 2 ASR, 3 ROR
-    uint8_t amount;         // shift amount, or a handler's small operand
-    uint8_t bits;           // a handler's flags (P, U, W, S ...)
-    uint32_t imm;           // immediate, offset, register list or target
+    uint8_t shift;          // ShiftType of rm
+    uint8_t amount;         // rm's shift amount, as encoded (0..31)
+    uint8_t addressing;     // Addressing bits of a transfer
+    union {
+        uint32_t imm;       // an immediate operand or offset, or an absolute address
+        uint32_t target;    // where a branch goes
+        uint32_t list;      // a block transfer's registers
+    };
 };
 static_assert(sizeof(Insn) == 4 * sizeof(void *), "a decoded entry is a power of two bytes");
 
@@ -47,7 +63,7 @@ enum { kPsrN = 1u << 31, kPsrZ = 1u << 30, kPsrC = 1u << 29, kPsrV = 1u << 28, k
        kPsrT = 1u << 5, kPsrUserMode = 0x10 };
 
 struct Cpu {
-    // r[15] holds, while a handler runs, the address of its instruction + 8
+    // r[kPc] holds, while a handler runs, the address of its instruction + 8
     // (ARM) or + 4 (Thumb): what the instruction reads as PC.
     uint32_t r[16] = {};
     uint8_t n = 0, z = 0, c = 0, v = 0, q = 0;
@@ -72,9 +88,20 @@ struct Cpu {
     // Executes from `pc` until a stop; returns its kind.
     StopKind Run();
     // CPSR as MRS reads it in user mode.
-    uint32_t Cpsr() const;
+    uint32_t Cpsr() const
+    {
+        return (uint32_t)n << 31 | (uint32_t)z << 30 | (uint32_t)c << 29 | (uint32_t)v << 28 |
+               (uint32_t)q << 27 | (thumb ? (uint32_t)kPsrT : 0u) | kPsrUserMode;
+    }
     // Sets N, Z, C, V and Q from a PSR value (MSR's flags field).
-    void SetFlags(uint32_t psr);
+    void SetFlags(uint32_t psr)
+    {
+        n = (psr >> 31) & 1;
+        z = (psr >> 30) & 1;
+        c = (psr >> 29) & 1;
+        v = (psr >> 28) & 1;
+        q = (psr >> 27) & 1;
+    }
     // Enters ARM (false) or Thumb (true) state; handlers call it so that the
     // run loop sees the change.
     void SetThumb(bool state)
@@ -87,27 +114,26 @@ struct Cpu {
     // Forgets decoded instructions (after code was written or loaded again).
     void ForgetCode() { pages_.clear(); cached_key_ = kNoPage; cached_page_ = nullptr; }
 
-    // Ends the run with a report; the instruction is the one executing.
+    // Ends the run (emulator/fault.cpp): fills the report of a stop at PC
+    // (the instruction word there, read when it is mapped, in the current
+    // state) and sends the run loop out after the executing handler. Every
+    // stop is reported through it.
+    void Stop(StopKind kind, uint32_t pc, uint32_t address, const std::string &detail);
+    // A stop of the executing instruction.
     void Fault(StopKind kind, uint32_t address, const char *detail);
     // A data access that found no memory: stack overflow or bad address.
     void AccessFault(uint32_t address, const char *what);
     // Address of the executing instruction.
-    uint32_t CurrentPc() const { return r[15] - (thumb ? 4 : 8); }
+    uint32_t CurrentPc() const { return r[kPc] - (thumb ? 4 : 8); }
 
-    DecodedPage *PageFor(uint32_t address);  // slow path of the run loop
-
+private:
     // The decoded page the run loop is in: its key is the page's address |
     // 1 in Thumb state. kNoPage matches no key (keys have bits 1-11 clear).
     enum : uint32_t { kNoPage = 0xFFFFFFFFu };
+    DecodedPage *PageFor(uint32_t address);  // slow path of the run loop
+    template <bool THUMB> void RunInState(uint32_t &at);
+
     uint32_t cached_key_ = kNoPage;
     DecodedPage *cached_page_ = nullptr;
-
-private:
     std::unordered_map<uint32_t, std::unique_ptr<DecodedPage>> pages_;
 };
-
-// Decoders: fill INSN for the instruction at ADDRESS, read from memory.
-void DecodeArm(uint32_t word, uint32_t address, Insn &insn);
-void DecodeThumb(uint16_t half, uint32_t address, Insn &insn);
-// The handler of not-yet-decoded entries: decodes, stores, executes.
-void DecodeAndExecute(Cpu &cpu, const Insn &insn);

@@ -1,38 +1,36 @@
-// The handlers that are not templates: DSP multiplies, saturation, status
-// registers, block transfers, swaps, branches and the stops.
+// The handlers: the tables of the templates, and those that are not
+// templates (CLZ, MRS, block transfers, branches and the stops).
 #include "emulator/execute.h"
 
-const ConditionTable kConditions;
+// The handler tables of the templates of execute.h, each expanded from a
+// list of its arguments.
+#define DP_FORMS(OP, S) {DataProcessing<OP, S, kOperandImmediate>, DataProcessing<OP, S, kOperandRotatedImmediate>, \
+                         DataProcessing<OP, S, kOperandShiftImmediate>, DataProcessing<OP, S, kOperandShiftRegister>, \
+                         DataProcessing<OP, S, kOperandRegister>}
+#define DP_OP(OP) {DP_FORMS(OP, false), DP_FORMS(OP, true)}
+const InsnHandler kDataProcessing[16][2][kOperandForms] = {
+    DP_OP(kAnd), DP_OP(kEor), DP_OP(kSub), DP_OP(kRsb), DP_OP(kAdd), DP_OP(kAdc), DP_OP(kSbc), DP_OP(kRsc),
+    DP_OP(kTst), DP_OP(kTeq), DP_OP(kCmp), DP_OP(kCmn), DP_OP(kOrr), DP_OP(kMov), DP_OP(kBic), DP_OP(kMvn)};
+#undef DP_OP
+#undef DP_FORMS
 
-void SignedMultiplyHalves(Cpu &c, const Insn &i)
-{
-    int32_t product = Half(c.r[i.rm], i.bits & 1) * Half(c.r[i.rs], i.bits & 2);
-    c.r[i.rd] = (i.bits & 4) ? AddSettingQ(c, product, (int32_t)c.r[i.rn]) : (uint32_t)product;
-}
+#define LS_FORMS(A) {LoadStore<A, kOffsetImmediate>, LoadStore<A, kOffsetRegister>, LoadStore<A, kOffsetAbsolute>}
+const InsnHandler kLoadStore[kAccesses][kOffsetForms] = {
+    LS_FORMS(kLdr), LS_FORMS(kStr), LS_FORMS(kLdrb), LS_FORMS(kStrb), LS_FORMS(kLdrh),
+    LS_FORMS(kStrh), LS_FORMS(kLdrsb), LS_FORMS(kLdrsh), LS_FORMS(kLdrd), LS_FORMS(kStrd)};
+#undef LS_FORMS
 
-void SignedMultiplyWordHalf(Cpu &c, const Insn &i)
-{
-    int64_t product = (int64_t)(int32_t)c.r[i.rm] * Half(c.r[i.rs], i.bits & 2);
-    int32_t high = (int32_t)(product >> 16);
-    c.r[i.rd] = (i.bits & 4) ? AddSettingQ(c, high, (int32_t)c.r[i.rn]) : (uint32_t)high;
-}
-
-void SignedMultiplyHalvesLong(Cpu &c, const Insn &i)
-{
-    int64_t product = (int64_t)Half(c.r[i.rm], i.bits & 1) * Half(c.r[i.rs], i.bits & 2);
-    uint64_t sum = ((uint64_t)c.r[i.rd] << 32 | c.r[i.rn]) + (uint64_t)product;
-    c.r[i.rn] = (uint32_t)sum;
-    c.r[i.rd] = (uint32_t)(sum >> 32);
-}
-
-void SaturatingArithmetic(Cpu &c, const Insn &i)
-{
-    int64_t operand = (int32_t)c.r[i.rn];
-    if (i.amount & 2)
-        operand = Saturate(c, operand * 2);
-    int64_t value = (int64_t)(int32_t)c.r[i.rm] + ((i.amount & 1) ? -operand : operand);
-    c.r[i.rd] = (uint32_t)Saturate(c, value);
-}
+// Two flags' four handlers: [A][B].
+#define BY_TWO(T, ...) {{T<__VA_ARGS__ false, false>, T<__VA_ARGS__ false, true>}, {T<__VA_ARGS__ true, false>, T<__VA_ARGS__ true, true>}}
+const InsnHandler kMultiply[2][2] = BY_TWO(Multiply);
+const InsnHandler kMultiplyLong[2][2][2] = {BY_TWO(MultiplyLong, false,), BY_TWO(MultiplyLong, true,)};
+const InsnHandler kSignedMultiplyHalves[2][2][2] = {BY_TWO(SignedMultiplyHalves, false,), BY_TWO(SignedMultiplyHalves, true,)};
+const InsnHandler kSignedMultiplyWordHalf[2][2] = BY_TWO(SignedMultiplyWordHalf);
+const InsnHandler kSignedMultiplyHalvesLong[2][2] = BY_TWO(SignedMultiplyHalvesLong);
+#undef BY_TWO
+const InsnHandler kSaturatingArithmetic[4] = {SaturatingArithmetic<kQadd>, SaturatingArithmetic<kQsub>,
+                                              SaturatingArithmetic<kQdadd>, SaturatingArithmetic<kQdsub>};
+const InsnHandler kSwap[2] = {Swap<false>, Swap<true>};
 
 void CountLeadingZeros(Cpu &c, const Insn &i)
 {
@@ -47,18 +45,18 @@ void ReadStatus(Cpu &c, const Insn &i) { c.r[i.rd] = c.Cpsr(); }
 static void BlockAddresses(const Cpu &c, const Insn &i, uint32_t count, uint32_t &lowest, uint32_t &after)
 {
     uint32_t base = c.r[i.rn];
-    if (i.bits & kUp) {
-        lowest = (i.bits & kPre) ? base + 4 : base;
+    if (i.addressing & kUp) {
+        lowest = (i.addressing & kPre) ? base + 4 : base;
         after = base + 4 * count;
     } else {
-        lowest = base - 4 * count + ((i.bits & kPre) ? 0 : 4);
+        lowest = base - 4 * count + ((i.addressing & kPre) ? 0 : 4);
         after = base - 4 * count;
     }
 }
 
 void LoadMultiple(Cpu &c, const Insn &i)
 {
-    uint32_t list = i.imm, count = (uint32_t)__builtin_popcount(list), lowest, after;
+    uint32_t list = i.list, count = (uint32_t)__builtin_popcount(list), lowest, after;
     BlockAddresses(c, i, count, lowest, after);
     if (!Aligned(c, lowest, 4, "multiple-word read"))
         return;
@@ -69,19 +67,19 @@ void LoadMultiple(Cpu &c, const Insn &i)
         if (!word) { c.AccessFault(lowest + 4 * k, "multiple-word read"); return; }
         memcpy(&values[k], word, 4);
     }
-    if (i.bits & kWriteback)
+    if (i.addressing & kWriteback)
         c.r[i.rn] = after;
     uint32_t k = 0;
-    for (unsigned reg = 0; reg < 15; reg++)
+    for (unsigned reg = 0; reg < kPc; reg++)
         if (list & (1u << reg))
             c.r[reg] = values[k++];
-    if (list & 0x8000)
+    if (list & (1u << kPc))
         InterworkPc(c, values[k]);
 }
 
 void StoreMultiple(Cpu &c, const Insn &i)
 {
-    uint32_t list = i.imm, count = (uint32_t)__builtin_popcount(list), lowest, after;
+    uint32_t list = i.list, count = (uint32_t)__builtin_popcount(list), lowest, after;
     BlockAddresses(c, i, count, lowest, after);
     if (!Aligned(c, lowest, 4, "multiple-word write"))
         return;
@@ -98,42 +96,23 @@ void StoreMultiple(Cpu &c, const Insn &i)
             k++;
         }
     }
-    if (i.bits & kWriteback)
+    if (i.addressing & kWriteback)
         c.r[i.rn] = after;
 }
 
-void Swap(Cpu &c, const Insn &i)
-{
-    uint32_t address = c.r[i.rn], size = i.amount ? 1 : 4;
-    const char *what = size == 1 ? "byte swap" : "word swap";
-    if (!Aligned(c, address, size, what))
-        return;
-    uint8_t *p = c.memory.Write(address, size);
-    if (!p) { c.AccessFault(address, what); return; }
-    uint32_t old = 0, value = c.r[i.rm];
-    if (size == 1) {
-        old = p[0];
-        p[0] = (uint8_t)value;
-    } else {
-        memcpy(&old, p, 4);
-        memcpy(p, &value, 4);
-    }
-    c.r[i.rd] = old;
-}
-
-void Branch(Cpu &c, const Insn &i) { c.next = i.imm; }
+void Branch(Cpu &c, const Insn &i) { c.next = i.target; }
 
 void BranchLink(Cpu &c, const Insn &i)
 {
-    c.r[14] = c.next;
-    c.next = i.imm;
+    c.r[kLr] = c.next;
+    c.next = i.target;
 }
 
 void BranchLinkExchangeImmediate(Cpu &c, const Insn &i)
 {
-    c.r[14] = c.next;
+    c.r[kLr] = c.next;
     c.SetThumb(true);
-    c.next = i.imm;
+    c.next = i.target;
 }
 
 void BranchExchange(Cpu &c, const Insn &i) { InterworkPc(c, c.r[i.rm]); }
@@ -141,29 +120,28 @@ void BranchExchange(Cpu &c, const Insn &i) { InterworkPc(c, c.r[i.rm]); }
 void BranchLinkExchange(Cpu &c, const Insn &i)
 {
     uint32_t target = c.r[i.rm];
-    c.r[14] = c.next | (c.thumb ? 1 : 0);
+    c.r[kLr] = c.next | (c.thumb ? 1 : 0);
     InterworkPc(c, target);
 }
 
-void ThumbBranchLinkPrefix(Cpu &c, const Insn &i) { c.r[14] = c.r[15] + i.imm; }
+void ThumbBranchLinkPrefix(Cpu &c, const Insn &i) { c.r[kLr] = c.r[kPc] + i.imm; }
 
 void ThumbBranchLinkSuffix(Cpu &c, const Insn &i)
 {
-    uint32_t target = c.r[14] + i.imm;
-    c.r[14] = c.next | 1;
+    uint32_t target = c.r[kLr] + i.imm;
+    c.r[kLr] = c.next | 1;
     c.next = target & ~1u;
 }
 
 void ThumbBranchLinkExchangeSuffix(Cpu &c, const Insn &i)
 {
-    uint32_t target = (c.r[14] + i.imm) & ~3u;
-    c.r[14] = c.next | 1;
+    uint32_t target = (c.r[kLr] + i.imm) & ~3u;
+    c.r[kLr] = c.next | 1;
     c.SetThumb(false);
     c.next = target;
 }
 
 void Nothing(Cpu &, const Insn &) {}
-void Undefined(Cpu &c, const Insn &) { c.Fault(kStopUndefined, c.CurrentPc(), nullptr); }
 void Coprocessor(Cpu &c, const Insn &) { c.Fault(kStopCoprocessor, c.CurrentPc(), "no coprocessor"); }
 void SoftwareInterrupt(Cpu &c, const Insn &) { c.Fault(kStopSoftwareInterrupt, c.CurrentPc(), "SWI"); }
 void Breakpoint(Cpu &c, const Insn &) { c.Fault(kStopBreakpoint, c.CurrentPc(), "BKPT"); }

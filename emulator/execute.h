@@ -1,65 +1,30 @@
 // The instruction handlers: what each decoded instruction does to the
 // registers, the flags and memory. The decoders pick a handler (often a
 // template instance specialised on the operation and the operand form) and
-// fill its operands; the run loop calls it with r[15] = PC as read.
+// fill its operands; the run loop calls it with r[kPc] = PC as read.
 #pragma once
 #include "emulator/cpu.h"
 #include <string.h>
 
-// Operand fields of Insn::bits for loads and stores.
-enum { kPre = 1, kUp = 2, kWriteback = 4 };
-// Insn::amount of an immediate data-processing operand: the shifter's
-// carry out, or 2 when the carry flag is left as it is.
-enum { kCarryUnchanged = 2 };
+// The ALU operations, numbered as ARM encodes them; Thumb's map onto them.
+enum DataOp { kAnd, kEor, kSub, kRsb, kAdd, kAdc, kSbc, kRsc, kTst, kTeq, kCmp, kCmn, kOrr, kMov, kBic, kMvn };
+// TST, TEQ, CMP, CMN set flags only.
+constexpr bool IsTest(int op) { return op >= kTst && op <= kCmn; }
+// The logical operations take C from the shifter and leave V.
+constexpr bool IsLogical(int op)
+{
+    return op == kAnd || op == kEor || op == kTst || op == kTeq || op == kOrr || op == kMov || op == kBic || op == kMvn;
+}
+// The second operand of data processing: an immediate that leaves C as it
+// is (an unrotated one), a rotated immediate (C from its bit 31), a
+// register shifted by an immediate, by a register, or a plain register.
+enum OperandForm { kOperandImmediate, kOperandRotatedImmediate, kOperandShiftImmediate, kOperandShiftRegister,
+                   kOperandRegister, kOperandForms };
 
-enum Access { kLdr, kStr, kLdrb, kStrb, kLdrh, kStrh, kLdrsb, kLdrsh, kLdrd, kStrd };
+enum Access { kLdr, kStr, kLdrb, kStrb, kLdrh, kStrh, kLdrsb, kLdrsh, kLdrd, kStrd, kAccesses };
 // How a load or store finds its offset: an immediate, a shifted register,
 // or (PC-relative loads, resolved when decoding) an absolute address.
-enum OffsetForm { kOffsetImmediate, kOffsetRegister, kOffsetAbsolute };
-// The second operand of data processing: an immediate, a register shifted
-// by an immediate, by a register, or a plain register.
-enum OperandForm { kOperandImmediate, kOperandShiftImmediate, kOperandShiftRegister, kOperandRegister };
-
-// Which NZCV values (bit N*8+Z*4+C*2+V) each condition accepts.
-struct ConditionTable {
-    uint16_t accepts[16];
-    constexpr ConditionTable() : accepts()
-    {
-        for (int cond = 0; cond < 16; cond++) {
-            uint16_t mask = 0;
-            for (int f = 0; f < 16; f++) {
-                bool n = f & 8, z = f & 4, c = f & 2, v = f & 1, ok = false;
-                switch (cond >> 1) {
-                case 0: ok = z; break;
-                case 1: ok = c; break;
-                case 2: ok = n; break;
-                case 3: ok = v; break;
-                case 4: ok = c && !z; break;
-                case 5: ok = n == v; break;
-                case 6: ok = !z && n == v; break;
-                case 7: ok = true; break;
-                }
-                if (cond < 14 && (cond & 1))
-                    ok = !ok;
-                if (ok)
-                    mask |= (uint16_t)(1u << f);
-            }
-            accepts[cond] = mask;
-        }
-    }
-};
-extern const ConditionTable kConditions;
-
-// The handlers the decoders choose from (arm_decode.cpp):
-// [operation][S][OperandForm] and [Access][OffsetForm].
-extern const InsnHandler kDataProcessing[16][2][4];
-extern const InsnHandler kLoadStore[10][3];
-
-inline bool ConditionPasses(const Cpu &c, unsigned cond)
-{
-    unsigned nzcv = (unsigned)c.n << 3 | (unsigned)c.z << 2 | (unsigned)c.c << 1 | c.v;
-    return (kConditions.accepts[cond] >> nzcv) & 1;
-}
+enum OffsetForm { kOffsetImmediate, kOffsetRegister, kOffsetAbsolute, kOffsetForms };
 
 // A value written to the PC by an ALU operation or a load without
 // interworking: the low bits that cannot address an instruction go.
@@ -72,7 +37,7 @@ inline void InterworkPc(Cpu &c, uint32_t value)
 }
 inline void WriteReg(Cpu &c, unsigned rd, uint32_t value)
 {
-    if (rd == 15)
+    if (rd == kPc)
         WritePc(c, value);
     else
         c.r[rd] = value;
@@ -86,15 +51,15 @@ inline uint32_t Asr(uint32_t value, unsigned amount) { return (uint32_t)((int32_
 inline uint32_t ShiftByImmediate(const Cpu &c, uint32_t value, unsigned type, unsigned amount, uint8_t &carry)
 {
     switch (type) {
-    case 0:
+    case kLsl:
         if (amount == 0) { carry = c.c; return value; }
         carry = (value >> (32 - amount)) & 1;
         return value << amount;
-    case 1:
+    case kLsr:
         if (amount == 0) { carry = value >> 31; return 0; }
         carry = (value >> (amount - 1)) & 1;
         return value >> amount;
-    case 2:
+    case kAsr:
         if (amount == 0) { carry = value >> 31; return Asr(value, 31); }
         carry = (value >> (amount - 1)) & 1;
         return Asr(value, amount);
@@ -110,15 +75,15 @@ inline uint32_t ShiftByRegister(const Cpu &c, uint32_t value, unsigned type, uns
 {
     if (amount == 0) { carry = c.c; return value; }
     switch (type) {
-    case 0:
+    case kLsl:
         if (amount < 32) { carry = (value >> (32 - amount)) & 1; return value << amount; }
         carry = amount == 32 ? (value & 1) : 0;
         return 0;
-    case 1:
+    case kLsr:
         if (amount < 32) { carry = (value >> (amount - 1)) & 1; return value >> amount; }
         carry = amount == 32 ? value >> 31 : 0;
         return 0;
-    case 2:
+    case kAsr:
         if (amount < 32) { carry = (value >> (amount - 1)) & 1; return Asr(value, amount); }
         carry = value >> 31;
         return Asr(value, 31);
@@ -144,13 +109,13 @@ inline void SetNZ(Cpu &c, uint32_t result) { c.n = result >> 31; c.z = result ==
 template <int OP, bool S, int FORM>
 void DataProcessing(Cpu &c, const Insn &i)
 {
-    constexpr bool logical = OP == 0 || OP == 1 || OP == 8 || OP == 9 || (OP >= 12);
     uint8_t shifter_carry = c.c;
     uint32_t b;
     if (FORM == kOperandImmediate) {
         b = i.imm;
-        if (S && logical && i.amount != kCarryUnchanged)
-            shifter_carry = i.amount;
+    } else if (FORM == kOperandRotatedImmediate) {
+        b = i.imm;
+        shifter_carry = (uint8_t)(b >> 31);
     } else if (FORM == kOperandShiftImmediate) {
         b = ShiftByImmediate(c, c.r[i.rm], i.shift, i.amount, shifter_carry);
     } else if (FORM == kOperandShiftRegister) {
@@ -161,31 +126,33 @@ void DataProcessing(Cpu &c, const Insn &i)
     uint32_t a = c.r[i.rn], result;
     uint8_t carry = c.c, overflow = c.v;
     switch (OP) {
-    case 0: case 8: result = a & b; break;
-    case 1: case 9: result = a ^ b; break;
-    case 2: case 10: result = AddWithCarry(a, ~b, 1, carry, overflow); break;
-    case 3: result = AddWithCarry(b, ~a, 1, carry, overflow); break;
-    case 4: case 11: result = AddWithCarry(a, b, 0, carry, overflow); break;
-    case 5: result = AddWithCarry(a, b, c.c, carry, overflow); break;
-    case 6: result = AddWithCarry(a, ~b, c.c, carry, overflow); break;
-    case 7: result = AddWithCarry(b, ~a, c.c, carry, overflow); break;
-    case 12: result = a | b; break;
-    case 13: result = b; break;
-    case 14: result = a & ~b; break;
-    default: result = ~b; break;
+    case kAnd: case kTst: result = a & b; break;
+    case kEor: case kTeq: result = a ^ b; break;
+    case kSub: case kCmp: result = AddWithCarry(a, ~b, 1, carry, overflow); break;
+    case kRsb: result = AddWithCarry(b, ~a, 1, carry, overflow); break;
+    case kAdd: case kCmn: result = AddWithCarry(a, b, 0, carry, overflow); break;
+    case kAdc: result = AddWithCarry(a, b, c.c, carry, overflow); break;
+    case kSbc: result = AddWithCarry(a, ~b, c.c, carry, overflow); break;
+    case kRsc: result = AddWithCarry(b, ~a, c.c, carry, overflow); break;
+    case kOrr: result = a | b; break;
+    case kMov: result = b; break;
+    case kBic: result = a & ~b; break;
+    default: result = ~b; break;    // kMvn
     }
     if (S) {
         SetNZ(c, result);
-        if (logical) {
+        if (IsLogical(OP)) {
             c.c = shifter_carry;
         } else {
             c.c = carry;
             c.v = overflow;
         }
     }
-    if (OP < 8 || OP > 11)
+    if (!IsTest(OP))
         WriteReg(c, i.rd, result);
 }
+// [DataOp][S][OperandForm]
+extern const InsnHandler kDataProcessing[16][2][kOperandForms];
 
 // MUL, MLA: rd = rm * rs (+ rn). The flags: N and Z; C and V as they were.
 template <bool ACCUMULATE, bool S>
@@ -196,6 +163,7 @@ void Multiply(Cpu &c, const Insn &i)
     if (S)
         SetNZ(c, result);
 }
+extern const InsnHandler kMultiply[2][2];   // [ACCUMULATE][S]
 
 // UMULL, UMLAL, SMULL, SMLAL: rd (high), rn (low) = rm * rs (+ rd:rn).
 template <bool SIGNED, bool ACCUMULATE, bool S>
@@ -212,6 +180,7 @@ void MultiplyLong(Cpu &c, const Insn &i)
         c.z = product == 0;
     }
 }
+extern const InsnHandler kMultiplyLong[2][2][2];   // [SIGNED][ACCUMULATE][S]
 
 // The bottom (0) or top (1) signed halfword of a register.
 inline int32_t Half(uint32_t value, unsigned top) { return (int32_t)(int16_t)(top ? value >> 16 : value); }
@@ -231,21 +200,55 @@ inline int32_t Saturate(Cpu &c, int64_t value)
     return (int32_t)value;
 }
 
-// SMLAxy / SMULxy (bits: 1 = x top, 2 = y top, 4 = accumulate).
-void SignedMultiplyHalves(Cpu &c, const Insn &i);
-// SMLAWy / SMULWy: (rm * rs.y) >> 16 (+ rn).
-void SignedMultiplyWordHalf(Cpu &c, const Insn &i);
-// SMLALxy: rd:rn += rm.x * rs.y.
-void SignedMultiplyHalvesLong(Cpu &c, const Insn &i);
-// QADD, QSUB, QDADD, QDSUB (amount: 0..3): rd = sat(rm +/- [sat(2 *)] rn).
-void SaturatingArithmetic(Cpu &c, const Insn &i);
+// SMLAxy / SMULxy: rd = rm.x * rs.y (+ rn, setting Q on overflow).
+template <bool ACCUMULATE, bool X_TOP, bool Y_TOP>
+void SignedMultiplyHalves(Cpu &c, const Insn &i)
+{
+    int32_t product = Half(c.r[i.rm], X_TOP) * Half(c.r[i.rs], Y_TOP);
+    c.r[i.rd] = ACCUMULATE ? AddSettingQ(c, product, (int32_t)c.r[i.rn]) : (uint32_t)product;
+}
+extern const InsnHandler kSignedMultiplyHalves[2][2][2];   // [ACCUMULATE][X_TOP][Y_TOP]
+
+// SMLAWy / SMULWy: rd = (rm * rs.y) >> 16 (+ rn, setting Q on overflow).
+template <bool ACCUMULATE, bool Y_TOP>
+void SignedMultiplyWordHalf(Cpu &c, const Insn &i)
+{
+    int64_t product = (int64_t)(int32_t)c.r[i.rm] * Half(c.r[i.rs], Y_TOP);
+    int32_t high = (int32_t)(product >> 16);
+    c.r[i.rd] = ACCUMULATE ? AddSettingQ(c, high, (int32_t)c.r[i.rn]) : (uint32_t)high;
+}
+extern const InsnHandler kSignedMultiplyWordHalf[2][2];   // [ACCUMULATE][Y_TOP]
+
+// SMLALxy: rd (high):rn (low) += rm.x * rs.y.
+template <bool X_TOP, bool Y_TOP>
+void SignedMultiplyHalvesLong(Cpu &c, const Insn &i)
+{
+    int64_t product = (int64_t)Half(c.r[i.rm], X_TOP) * Half(c.r[i.rs], Y_TOP);
+    uint64_t sum = ((uint64_t)c.r[i.rd] << 32 | c.r[i.rn]) + (uint64_t)product;
+    c.r[i.rn] = (uint32_t)sum;
+    c.r[i.rd] = (uint32_t)(sum >> 32);
+}
+extern const InsnHandler kSignedMultiplyHalvesLong[2][2];   // [X_TOP][Y_TOP]
+
+// QADD, QSUB, QDADD, QDSUB: rd = sat(rm +/- [sat(2 *)] rn), numbered as
+// bits 22:21 encode them.
+enum SaturatingOp { kQadd, kQsub, kQdadd, kQdsub };
+template <int OP>
+void SaturatingArithmetic(Cpu &c, const Insn &i)
+{
+    int64_t operand = (int32_t)c.r[i.rn];
+    if (OP == kQdadd || OP == kQdsub)
+        operand = Saturate(c, operand * 2);
+    int64_t value = (int64_t)(int32_t)c.r[i.rm] + (OP == kQsub || OP == kQdsub ? -operand : operand);
+    c.r[i.rd] = (uint32_t)Saturate(c, value);
+}
+extern const InsnHandler kSaturatingArithmetic[4];   // [SaturatingOp]
+
 void CountLeadingZeros(Cpu &c, const Insn &i);
 void ReadStatus(Cpu &c, const Insn &i);      // MRS
-template <bool IMMEDIATE> void WriteStatus(Cpu &c, const Insn &i)  // MSR: the flags field, in user mode
-{
-    if (i.bits & 8)
-        c.SetFlags(IMMEDIATE ? i.imm : c.r[i.rm]);
-}
+// MSR of the flags field (user mode writes no other; a decoder gives an
+// MSR without it Nothing).
+template <bool IMMEDIATE> void WriteStatus(Cpu &c, const Insn &i) { c.SetFlags(IMMEDIATE ? i.imm : c.r[i.rm]); }
 
 inline bool Aligned(Cpu &c, uint32_t address, uint32_t size, const char *what)
 {
@@ -270,8 +273,8 @@ void LoadStore(Cpu &c, const Insn &i)
             offset = ShiftByImmediate(c, c.r[i.rm], i.shift, i.amount, unused);
         }
         base = c.r[i.rn];
-        updated = (i.bits & kUp) ? base + offset : base - offset;
-        address = (i.bits & kPre) ? updated : base;
+        updated = (i.addressing & kUp) ? base + offset : base - offset;
+        address = (i.addressing & kPre) ? updated : base;
     }
     constexpr uint32_t size = ACCESS == kLdr || ACCESS == kStr ? 4 : ACCESS == kLdrb || ACCESS == kStrb || ACCESS == kLdrsb ? 1
                               : ACCESS == kLdrd || ACCESS == kStrd ? 8 : 2;
@@ -280,7 +283,7 @@ void LoadStore(Cpu &c, const Insn &i)
                                          : (size == 4 ? "word write" : size == 2 ? "halfword write" : size == 8 ? "doubleword write" : "byte write");
     if (size > 1 && !Aligned(c, address, size, what))
         return;
-    bool writeback = FORM != kOffsetAbsolute && (!(i.bits & kPre) || (i.bits & kWriteback));
+    bool writeback = FORM != kOffsetAbsolute && (!(i.addressing & kPre) || (i.addressing & kWriteback));
     if (load) {
         const uint8_t *p = c.memory.Read(address, size);
         if (!p) { c.AccessFault(address, what); return; }
@@ -299,7 +302,7 @@ void LoadStore(Cpu &c, const Insn &i)
         if (ACCESS == kLdrd) {
             c.r[i.rd] = value;
             c.r[i.rd + 1] = second;
-        } else if (i.rd == 15) {
+        } else if (i.rd == kPc) {
             InterworkPc(c, value);
         } else {
             c.r[i.rd] = value;
@@ -317,23 +320,46 @@ void LoadStore(Cpu &c, const Insn &i)
     }
 }
 
-// LDM, STM (and PUSH, POP): imm the register list; bits kPre, kUp, kWriteback.
+// [Access][OffsetForm]
+extern const InsnHandler kLoadStore[kAccesses][kOffsetForms];
+
+// LDM, STM (and PUSH, POP): the registers in `list`, addressed by rn and
+// `addressing`.
 void LoadMultiple(Cpu &c, const Insn &i);
 void StoreMultiple(Cpu &c, const Insn &i);
-// SWP, SWPB (amount 1 for the byte form): rd = [rn], [rn] = rm.
-void Swap(Cpu &c, const Insn &i);
+// SWP, SWPB: rd = [rn], [rn] = rm.
+template <bool BYTE>
+void Swap(Cpu &c, const Insn &i)
+{
+    constexpr uint32_t size = BYTE ? 1 : 4;
+    static const char *const what = BYTE ? "byte swap" : "word swap";
+    uint32_t address = c.r[i.rn];
+    if (!Aligned(c, address, size, what))
+        return;
+    uint8_t *p = c.memory.Write(address, size);
+    if (!p) { c.AccessFault(address, what); return; }
+    uint32_t old = 0, value = c.r[i.rm];
+    if (BYTE) {
+        old = p[0];
+        p[0] = (uint8_t)value;
+    } else {
+        memcpy(&old, p, 4);
+        memcpy(p, &value, 4);
+    }
+    c.r[i.rd] = old;
+}
+extern const InsnHandler kSwap[2];   // [BYTE]
 
-void Branch(Cpu &c, const Insn &i);             // B: next = imm
-void BranchLink(Cpu &c, const Insn &i);         // BL: lr = next instruction, next = imm
-void BranchLinkExchangeImmediate(Cpu &c, const Insn &i);  // BLX imm: into the other state
+void Branch(Cpu &c, const Insn &i);             // B: next = target
+void BranchLink(Cpu &c, const Insn &i);         // BL: lr = next instruction, next = target
+void BranchLinkExchangeImmediate(Cpu &c, const Insn &i);  // BLX imm: into Thumb state
 void BranchExchange(Cpu &c, const Insn &i);     // BX rm
 void BranchLinkExchange(Cpu &c, const Insn &i); // BLX rm
 void ThumbBranchLinkPrefix(Cpu &c, const Insn &i);  // BL/BLX first half: lr = PC + imm
-void ThumbBranchLinkSuffix(Cpu &c, const Insn &i);  // BL second half
+void ThumbBranchLinkSuffix(Cpu &c, const Insn &i);  // BL second half: to lr + imm
 void ThumbBranchLinkExchangeSuffix(Cpu &c, const Insn &i);  // BLX second half, into ARM
 
 void Nothing(Cpu &c, const Insn &i);             // PLD, and NOP forms
-void Undefined(Cpu &c, const Insn &i);           // anything this core does not execute
 void Coprocessor(Cpu &c, const Insn &i);
 void SoftwareInterrupt(Cpu &c, const Insn &i);
 void Breakpoint(Cpu &c, const Insn &i);

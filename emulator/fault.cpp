@@ -1,6 +1,42 @@
-// Names and the one-line report of the ways a run stops.
+// The ways a run stops: the stop itself, their names and the one-line
+// report.
 #include "emulator/fault.h"
+#include "emulator/cpu.h"
 #include <stdio.h>
+
+// Where a stop sends the run loop: never mapped (above kGuestLimit), so the
+// loop finds no page there and sees the stop.
+static const uint32_t kStopAddress = 0xFFFFFFFFu;
+
+void Cpu::Stop(StopKind kind, uint32_t at, uint32_t address, const std::string &detail)
+{
+    stop.kind = kind;
+    stop.pc = at;
+    stop.thumb = thumb;
+    stop.address = address;
+    stop.detail = detail;
+    stop.instruction = 0;
+    if (const uint8_t *p = memory.Read(at, thumb ? 2 : 4)) {
+        stop.instruction = p[0] | (uint32_t)p[1] << 8;
+        if (!thumb)
+            stop.instruction |= (uint32_t)p[2] << 16 | (uint32_t)p[3] << 24;
+    }
+    next = kStopAddress;
+}
+
+void Cpu::Fault(StopKind kind, uint32_t address, const char *detail)
+{
+    Stop(kind, CurrentPc(), address, detail ? detail : "");
+}
+
+void Cpu::AccessFault(uint32_t address, const char *what)
+{
+    bool below_stack = stack_low != 0 && address < stack_low && stack_low - address <= 0x10000;
+    std::string detail = what;
+    if (!below_stack && memory.Read(address, 1))
+        detail += " of read-only memory";
+    Stop(below_stack ? kStopStackOverflow : kStopBadAddress, CurrentPc(), address, detail);
+}
 
 const char *StopKindName(StopKind kind)
 {

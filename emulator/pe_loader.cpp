@@ -8,13 +8,13 @@
 
 namespace {
 
+using namespace pe;
+
 enum : uint32_t {
-    kMachineArm = 0x1C0, kMachineThumb = 0x1C2,
     kMaxImageSize = 64u << 20,   // far beyond any device DLL; larger is absurd
     kMaxSections = 96,
     kMaxName = 512,
 };
-enum { kDirExport = 0, kDirImport = 1, kDirBaseReloc = 5 };
 
 // Little-endian reads from a byte range that say whether they fit.
 struct Bytes {
@@ -54,35 +54,35 @@ bool ApplyRelocations(Bytes image, uint8_t *host, Directory dir, uint32_t delta,
         return true;
     if (!image.Has(dir.rva, dir.size)) { error = "base relocation table outside the image"; return false; }
     uint32_t at = dir.rva, end = dir.rva + dir.size;
-    while (end - at >= 8) {
+    while (end - at >= kRelocationBlockHeader) {
         uint32_t page = image.U32(at), block = image.U32(at + 4);
-        if (block < 8 || block > end - at || (block & 1)) {
+        if (block < kRelocationBlockHeader || block > end - at || (block & 1)) {
             error = "base relocation block of " + Hex(block) + " bytes at " + Hex(at) + " is malformed";
             return false;
         }
-        for (uint32_t k = at + 8; k + 2 <= at + block; k += 2) {
+        for (uint32_t k = at + kRelocationBlockHeader; k + 2 <= at + block; k += 2) {
             uint16_t entry = image.U16(k);
             unsigned type = entry >> 12;
             uint32_t target = page + (entry & 0xFFF);
-            if (type == 0)
+            if (type == kRelAbsolute)
                 continue;
-            uint32_t width = type == 3 ? 4 : 2;
+            uint32_t width = type == kRelHighLow ? 4 : 2;
             if (target < page || !image.Has(target, width)) {
                 error = "relocation at " + Hex(target) + " outside the image";
                 return false;
             }
             uint8_t *p = host + target;
-            if (type == 3) {
+            if (type == kRelHighLow) {
                 uint32_t value;
                 memcpy(&value, p, 4);
                 value += delta;
                 memcpy(p, &value, 4);
-            } else if (type == 1 || type == 2 || type == 4) {
+            } else if (type == kRelHigh || type == kRelLow || type == kRelHighAdj) {
                 uint16_t value;
                 memcpy(&value, p, 2);
-                if (type == 1) {
+                if (type == kRelHigh) {
                     value = (uint16_t)(value + (delta >> 16));
-                } else if (type == 2) {
+                } else if (type == kRelLow) {
                     value = (uint16_t)(value + delta);
                 } else {    // HIGHADJ: the next entry holds the low half
                     if (k + 4 > at + block) { error = "HIGHADJ relocation without its low half"; return false; }
@@ -108,9 +108,10 @@ bool BindImports(Cpu &cpu, Bytes image, uint8_t *host, Directory dir, const Impo
 {
     if (dir.rva == 0)
         return true;
-    for (uint32_t desc = dir.rva;; desc += 20) {
-        if (desc < dir.rva || !image.Has(desc, 20)) { error = "import descriptors run outside the image"; return false; }
-        uint32_t lookup = image.U32(desc), name_rva = image.U32(desc + 12), iat = image.U32(desc + 16);
+    for (uint32_t desc = dir.rva;; desc += kImportDescriptorSize) {
+        if (desc < dir.rva || !image.Has(desc, kImportDescriptorSize)) { error = "import descriptors run outside the image"; return false; }
+        uint32_t lookup = image.U32(desc + kImportLookup), name_rva = image.U32(desc + kImportName),
+                 iat = image.U32(desc + kImportAddresses);
         if (name_rva == 0 && iat == 0)
             return true;
         std::string dll;
@@ -128,7 +129,7 @@ bool BindImports(Cpu &cpu, Bytes image, uint8_t *host, Directory dir, const Impo
                 break;
             std::string name;
             uint32_t ordinal = 0;
-            if (entry & 0x80000000u) {
+            if (entry & kImportByOrdinal) {
                 ordinal = entry & 0xFFFF;
             } else if (!image.Has(entry, 2) || !image.String(entry + 2, name)) {
                 error = "import name at " + Hex(entry) + " of " + dll + " has no terminator in the image";
@@ -152,9 +153,11 @@ bool ReadExports(Bytes image, Directory dir, LoadedImage &out, std::string &erro
     // linker leaves the import table's rva there in a program without exports.
     if (dir.rva == 0 || dir.size == 0)
         return true;
-    if (!image.Has(dir.rva, 40)) { error = "export directory outside the image"; return false; }
-    uint32_t ordinal_base = image.U32(dir.rva + 16), functions = image.U32(dir.rva + 20), names = image.U32(dir.rva + 24);
-    uint32_t function_table = image.U32(dir.rva + 28), name_table = image.U32(dir.rva + 32), ordinal_table = image.U32(dir.rva + 36);
+    if (!image.Has(dir.rva, kExportDirectorySize)) { error = "export directory outside the image"; return false; }
+    uint32_t ordinal_base = image.U32(dir.rva + kExportOrdinalBase), functions = image.U32(dir.rva + kExportFunctionCount),
+             names = image.U32(dir.rva + kExportNameCount);
+    uint32_t function_table = image.U32(dir.rva + kExportFunctions), name_table = image.U32(dir.rva + kExportNames),
+             ordinal_table = image.U32(dir.rva + kExportOrdinals);
     if (functions > 65536 || names > functions || !image.Has(function_table, 4 * functions) ||
         !image.Has(name_table, 4 * names) || !image.Has(ordinal_table, 2 * names)) {
         error = "export tables outside the image";
@@ -182,58 +185,77 @@ bool ReadExports(Bytes image, Directory dir, LoadedImage &out, std::string &erro
 
 }  // namespace
 
-bool LoadPeImage(Cpu &cpu, const std::vector<uint8_t> &file_bytes, const ImportBinder &binder,
-                 LoadedImage &out, std::string &error, uint32_t requested_base)
+PeLoadResult LoadPeImage(Cpu &cpu, const std::vector<uint8_t> &file_bytes, const ImportBinder &binder,
+                         LoadedImage &out, std::string &error, uint32_t requested_base)
 {
+    auto refuse = [&error](PeLoadResult why, const std::string &text) {
+        error = text;
+        return why;
+    };
     out = LoadedImage();
-    if (file_bytes.size() > kMaxImageSize * 2ull) { error = "file too large"; return false; }
+    if (file_bytes.size() > kMaxImageSize * 2ull)
+        return refuse(kPeMalformed, "file too large");
     Bytes file{file_bytes.data(), (uint32_t)file_bytes.size()};
-    if (!file.Has(0, 64) || file.data[0] != 'M' || file.data[1] != 'Z') { error = "no MZ header"; return false; }
-    uint32_t pe = file.U32(0x3C);
-    if (!file.Has(pe, 24) || memcmp(file.data + pe, "PE\0\0", 4) != 0) { error = "truncated headers: no PE signature"; return false; }
-    uint32_t coff = pe + 4;
-    out.machine = file.U16(coff);
-    uint32_t sections = file.U16(coff + 2), optional_size = file.U16(coff + 16);
-    if (out.machine != kMachineArm && out.machine != kMachineThumb) {
-        error = "machine " + Hex(out.machine) + " is not Windows CE ARM (0x1C0 or 0x1C2)";
-        return false;
-    }
-    uint32_t opt = coff + 20;
-    if (optional_size < 96 || !file.Has(opt, optional_size)) { error = "truncated headers: optional header"; return false; }
-    if (file.U16(opt) != 0x10B) { error = "optional header is not PE32"; return false; }
-    uint32_t entry = file.U32(opt + 16), size = file.U32(opt + 56), headers = file.U32(opt + 60);
-    out.preferred_base = file.U32(opt + 28);
-    if (size == 0 || size > kMaxImageSize) { error = "image size " + Hex(size) + " is absurd"; return false; }
-    if (headers > size || !file.Has(0, headers)) { error = "header size " + Hex(headers) + " outside the file or image"; return false; }
-    if (entry >= size) { error = "entry point outside the image"; return false; }
-    if (sections > kMaxSections) { error = std::to_string(sections) + " sections is absurd"; return false; }
+    if (!file.Has(0, 64) || file.data[0] != 'M' || file.data[1] != 'Z')
+        return refuse(kPeNotPe, "no MZ header");
+    uint32_t pe = file.U32(kNewHeaderOffset);
+    if (!file.Has(pe, kSignatureSize + kFileHeaderSize) || memcmp(file.data + pe, "PE\0\0", kSignatureSize) != 0)
+        return refuse(kPeNotPe, "truncated headers: no PE signature");
+    uint32_t coff = pe + kSignatureSize;
+    out.machine = file.U16(coff + kMachine);
+    uint32_t sections = file.U16(coff + kSectionCount), optional_size = file.U16(coff + kOptionalHeaderSize);
+    if (out.machine != kMachineArm && out.machine != kMachineThumb)
+        return refuse(kPeNotArm, "machine " + Hex(out.machine) + " is not Windows CE ARM (0x1C0 or 0x1C2)");
+    uint32_t opt = coff + kFileHeaderSize;
+    if (optional_size < kDirectories || !file.Has(opt, optional_size))
+        return refuse(kPeMalformed, "truncated headers: optional header");
+    if (file.U16(opt + kMagic) != kPe32Magic)
+        return refuse(kPeNotPe, "optional header is not PE32");
+    uint32_t entry = file.U32(opt + kEntryPoint), size = file.U32(opt + kImageSize), headers = file.U32(opt + kHeadersSize);
+    out.preferred_base = file.U32(opt + kImageBase);
+    if (size == 0 || size > kMaxImageSize)
+        return refuse(kPeMalformed, "image size " + Hex(size) + " is absurd");
+    if (headers > size || !file.Has(0, headers))
+        return refuse(kPeMalformed, "header size " + Hex(headers) + " outside the file or image");
+    if (entry >= size)
+        return refuse(kPeMalformed, "entry point outside the image");
+    if (sections > kMaxSections)
+        return refuse(kPeMalformed, std::to_string(sections) + " sections is absurd");
     uint32_t table = opt + optional_size;
-    if (!file.Has(table, 40 * sections)) { error = "truncated headers: section table"; return false; }
-    Directory dirs[16];
-    uint32_t count = file.U32(opt + 92);
-    for (uint32_t k = 0; k < 16 && k < count && 96 + 8 * k + 8 <= optional_size; k++) {
-        dirs[k].rva = file.U32(opt + 96 + 8 * k);
-        dirs[k].size = file.U32(opt + 100 + 8 * k);
+    if (!file.Has(table, kSectionHeaderSize * sections))
+        return refuse(kPeMalformed, "truncated headers: section table");
+    Directory dirs[kMaxDirectories];
+    uint32_t count = file.U32(opt + kDirectoryCount);
+    for (uint32_t k = 0; k < kMaxDirectories && k < count && kDirectories + kDirectorySize * (k + 1) <= optional_size; k++) {
+        dirs[k].rva = file.U32(opt + kDirectories + kDirectorySize * k);
+        dirs[k].size = file.U32(opt + kDirectories + kDirectorySize * k + 4);
     }
     for (uint32_t s = 0; s < sections; s++) {
-        uint32_t h = table + 40 * s, vsize = file.U32(h + 8), va = file.U32(h + 12), raw = file.U32(h + 16), at = file.U32(h + 20);
+        uint32_t h = table + kSectionHeaderSize * s, vsize = file.U32(h + kSectionVirtualSize), va = file.U32(h + kSectionAddress),
+                 raw = file.U32(h + kSectionRawSize), at = file.U32(h + kSectionRawOffset);
         uint32_t copy = vsize && vsize < raw ? vsize : raw;
         std::string name((const char *)file.data + h, strnlen((const char *)file.data + h, 8));
-        if (va < headers && (vsize || raw)) { error = "section " + name + " overlaps the headers"; return false; }
-        if (va > size || size - va < (vsize > copy ? vsize : copy)) { error = "section " + name + " outside the image"; return false; }
-        if (copy && !file.Has(at, copy)) { error = "section " + name + " outside the file"; return false; }
+        if (va < headers && (vsize || raw))
+            return refuse(kPeMalformed, "section " + name + " overlaps the headers");
+        if (va > size || size - va < (vsize > copy ? vsize : copy))
+            return refuse(kPeMalformed, "section " + name + " outside the image");
+        if (copy && !file.Has(at, copy))
+            return refuse(kPeMalformed, "section " + name + " outside the file");
+        out.sections.push_back(PeSection{va, vsize, file.U32(h + kSectionCharacteristics)});
     }
 
     uint32_t base = requested_base ? requested_base : out.preferred_base;
-    if (base == 0 || (base & 0xFFFF) || (uint64_t)base + size > kTrapArea || !cpu.memory.IsFree(base, size))
+    if (base == 0 || (base & 0xFFFF) || (uint64_t)base + size > kGuestLimit || !cpu.memory.IsFree(base, size))
         base = cpu.memory.FindFree(0x10000000u, size, 0x10000u);
     uint8_t *host = base ? cpu.memory.MapOwned(base, size, true) : nullptr;
-    if (!host) { error = "no room for an image of " + Hex(size) + " bytes"; return false; }
+    if (!host)
+        return refuse(kPeNoRoom, "no room for an image of " + Hex(size) + " bytes");
     out.base = base;
     out.size = size;
     memcpy(host, file.data, headers);
     for (uint32_t s = 0; s < sections; s++) {
-        uint32_t h = table + 40 * s, vsize = file.U32(h + 8), va = file.U32(h + 12), raw = file.U32(h + 16), at = file.U32(h + 20);
+        uint32_t h = table + kSectionHeaderSize * s, vsize = file.U32(h + kSectionVirtualSize), va = file.U32(h + kSectionAddress),
+                 raw = file.U32(h + kSectionRawSize), at = file.U32(h + kSectionRawOffset);
         uint32_t copy = vsize && vsize < raw ? vsize : raw;
         if (copy)
             memcpy(host + va, file.data + at, copy);
@@ -242,10 +264,10 @@ bool LoadPeImage(Cpu &cpu, const std::vector<uint8_t> &file_bytes, const ImportB
     if (!ApplyRelocations(image, host, dirs[kDirBaseReloc], base - out.preferred_base, out, error) ||
         !BindImports(cpu, image, host, dirs[kDirImport], binder, out, error) ||
         !ReadExports(image, dirs[kDirExport], out, error))
-        return false;
+        return kPeMalformed;
     out.entry = entry ? base + entry : 0;
     cpu.ForgetCode();
-    return true;
+    return kPeLoaded;
 }
 
 bool FindExport(const LoadedImage &image, const std::string &which, uint32_t &address)

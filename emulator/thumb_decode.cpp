@@ -1,15 +1,23 @@
 // Thumb state (Thumb-1 as ARMv5TE has it): one halfword into the handler of
-// the ARM instruction that does the same, with its operands. Reads of the
-// PC see the instruction's address + 4; PC-relative addresses are resolved
-// here, word-aligned as the instructions define them.
-#include "emulator/execute.h"
+// the ARM instruction that does the same, with its operands, through the
+// table of encodings at the end of this file; each row gives the ARM
+// operation, access or shift it stands for as its data. Reads of the PC see
+// the instruction's address + 4; PC-relative addresses are resolved here,
+// word-aligned as the instructions define them.
+#include "emulator/decode_table.h"
 
-enum { kAnd = 0, kEor = 1, kSub = 2, kRsb = 3, kAdd = 4, kAdc = 5, kSbc = 6, kTst = 8,
-       kCmp = 10, kCmn = 11, kOrr = 12, kMov = 13, kBic = 14, kMvn = 15 };
+namespace {
 
-static inline uint32_t Field(uint32_t half, int low, int width) { return (half >> low) & ((1u << width) - 1); }
+void Undefined(Cpu &c, const Insn &);
 
-static void Dp(Insn &insn, int op, bool s, int form, unsigned rd, unsigned rn, unsigned rm)
+// The PC as the instruction at ADDRESS reads it, and that word-aligned.
+uint32_t PcOf(uint32_t address) { return address + 4; }
+uint32_t AlignedPcOf(uint32_t address) { return (address + 4) & ~3u; }
+
+// A low register field: three bits at LOW.
+uint8_t Low(uint32_t h, int low) { return (uint8_t)Field(h, low, 3); }
+
+void Dp(Insn &insn, unsigned op, bool s, int form, unsigned rd, unsigned rn, unsigned rm)
 {
     insn.handler = kDataProcessing[op][s][form];
     insn.rd = (uint8_t)rd;
@@ -17,167 +25,224 @@ static void Dp(Insn &insn, int op, bool s, int form, unsigned rd, unsigned rn, u
     insn.rm = (uint8_t)rm;
 }
 
-static void DpImmediate(Insn &insn, int op, bool s, unsigned rd, unsigned rn, uint32_t imm)
+void DpImmediate(Insn &insn, unsigned op, bool s, unsigned rd, unsigned rn, uint32_t imm)
 {
     Dp(insn, op, s, kOperandImmediate, rd, rn, 0);
     insn.imm = imm;
-    insn.amount = kCarryUnchanged;
 }
 
-static void Transfer(Insn &insn, int access, int form, unsigned rd, unsigned rn, unsigned rm, uint32_t imm)
+// A load or store with a pre-indexed offset added, no writeback.
+void Transfer(Insn &insn, unsigned access, int form, unsigned rd, unsigned rn, unsigned rm, uint32_t imm)
 {
     insn.handler = kLoadStore[access][form];
     insn.rd = (uint8_t)rd;
     insn.rn = (uint8_t)rn;
     insn.rm = (uint8_t)rm;
     insn.imm = imm;
-    insn.bits = kPre | kUp;
+    insn.addressing = kPre | kUp;
 }
 
-static void Block(Insn &insn, bool load, unsigned rn, uint32_t list, uint8_t bits)
+void Block(Insn &insn, bool load, unsigned rn, uint32_t list, uint8_t addressing)
 {
     insn.handler = list == 0 ? Undefined : load ? LoadMultiple : StoreMultiple;
     insn.rn = (uint8_t)rn;
-    insn.imm = list;
-    insn.bits = bits;
+    insn.list = list;
+    insn.addressing = addressing;
 }
 
-// The ALU operations 010000 op Rm Rd.
-static void DecodeAlu(unsigned op, unsigned rd, unsigned rm, Insn &insn)
+// LSL, LSR, ASR (SHIFT) rd, rm, #imm5: MOVS rd, rm, SHIFT #imm5.
+void DecodeShiftImmediate(uint32_t h, uint32_t, unsigned shift, Insn &insn)
 {
-    static const int simple[16] = {kAnd, kEor, -1, -1, -1, kAdc, kSbc, -1, kTst, -1, kCmp, kCmn, kOrr, -1, kBic, kMvn};
-    switch (op) {
-    case 2: case 3: case 4: case 7:     // LSL, LSR, ASR, ROR by register: MOVS rd, rd, <shift> rm
-        Dp(insn, kMov, true, kOperandShiftRegister, rd, 0, rd);
-        insn.rs = (uint8_t)rm;
-        insn.shift = (uint8_t)(op == 2 ? 0 : op == 3 ? 1 : op == 4 ? 2 : 3);
+    unsigned amount = Field(h, 6, 5);
+    bool plain = shift == kLsl && amount == 0;
+    Dp(insn, kMov, true, plain ? kOperandRegister : kOperandShiftImmediate, Low(h, 0), 0, Low(h, 3));
+    insn.shift = (uint8_t)shift;
+    insn.amount = (uint8_t)amount;
+}
+
+// ADDS, SUBS (OP) rd, rn, rm and rd, rn, #imm3.
+void DecodeAddSubRegister(uint32_t h, uint32_t, unsigned op, Insn &insn)
+{
+    Dp(insn, op, true, kOperandRegister, Low(h, 0), Low(h, 3), Low(h, 6));
+}
+
+void DecodeAddSubImmediate(uint32_t h, uint32_t, unsigned op, Insn &insn)
+{
+    DpImmediate(insn, op, true, Low(h, 0), Low(h, 3), Low(h, 6));
+}
+
+// MOVS, CMP, ADDS, SUBS (OP) rd, #imm8.
+void DecodeImmediate8(uint32_t h, uint32_t, unsigned op, Insn &insn)
+{
+    DpImmediate(insn, op, true, Low(h, 8), Low(h, 8), Field(h, 0, 8));
+}
+
+// The ALU operations (OP) rd, rm: OPS rd, rd, rm.
+void DecodeAluRegister(uint32_t h, uint32_t, unsigned op, Insn &insn)
+{
+    Dp(insn, op, true, kOperandRegister, Low(h, 0), Low(h, 0), Low(h, 3));
+}
+
+// LSL, LSR, ASR, ROR (SHIFT) rd, rs: MOVS rd, rd, SHIFT rs.
+void DecodeShiftRegister(uint32_t h, uint32_t, unsigned shift, Insn &insn)
+{
+    Dp(insn, kMov, true, kOperandShiftRegister, Low(h, 0), 0, Low(h, 0));
+    insn.rs = Low(h, 3);
+    insn.shift = (uint8_t)shift;
+}
+
+// NEG rd, rm: RSBS rd, rm, #0.
+void DecodeNegate(uint32_t h, uint32_t, unsigned, Insn &insn) { DpImmediate(insn, kRsb, true, Low(h, 0), Low(h, 3), 0); }
+
+// MUL rd, rm: MULS rd, rm, rd.
+void DecodeMultiply(uint32_t h, uint32_t, unsigned, Insn &insn)
+{
+    insn.handler = kMultiply[false][true];
+    insn.rd = Low(h, 0);
+    insn.rm = Low(h, 3);
+    insn.rs = Low(h, 0);
+}
+
+// ADD, CMP, MOV (OP) on any registers: rd is bit 7 with bits 2:0, rm bits 6:3.
+void DecodeHighRegisters(uint32_t h, uint32_t, unsigned op, Insn &insn)
+{
+    unsigned d = Low(h, 0) | Field(h, 7, 1) << 3, m = Field(h, 3, 4);
+    if (op == kCmp)
+        Dp(insn, kCmp, true, kOperandRegister, 0, d, m);
+    else
+        Dp(insn, op, false, kOperandRegister, d, op == kAdd ? d : 0, m);
+}
+
+void DecodeBranchExchange(uint32_t h, uint32_t, unsigned link, Insn &insn)
+{
+    insn.rm = (uint8_t)Field(h, 3, 4);
+    insn.handler = !link ? BranchExchange : insn.rm == kPc ? Undefined : BranchLinkExchange;
+}
+
+// LDR rd, [pc, #imm8 * 4].
+void DecodeLiteralLoad(uint32_t h, uint32_t address, unsigned, Insn &insn)
+{
+    Transfer(insn, kLdr, kOffsetAbsolute, Low(h, 8), 0, 0, AlignedPcOf(address) + 4 * Field(h, 0, 8));
+}
+
+// ACCESS rd, [rn, rm].
+void DecodeRegisterOffset(uint32_t h, uint32_t, unsigned access, Insn &insn)
+{
+    Transfer(insn, access, kOffsetRegister, Low(h, 0), Low(h, 3), Low(h, 6), 0);
+}
+
+// ACCESS rd, [rn, #imm5 * the access's size].
+void DecodeImmediateOffset(uint32_t h, uint32_t, unsigned access, Insn &insn)
+{
+    unsigned size = access == kLdrb || access == kStrb ? 1 : access == kLdrh || access == kStrh ? 2 : 4;
+    Transfer(insn, access, kOffsetImmediate, Low(h, 0), Low(h, 3), 0, Field(h, 6, 5) * size);
+}
+
+// ACCESS rd, [sp, #imm8 * 4].
+void DecodeStackOffset(uint32_t h, uint32_t, unsigned access, Insn &insn)
+{
+    Transfer(insn, access, kOffsetImmediate, Low(h, 8), kSp, 0, 4 * Field(h, 0, 8));
+}
+
+// ADD rd, pc, #imm8 * 4 (ADR: MOV of the address) and ADD rd, sp, #imm8 * 4.
+void DecodeAddress(uint32_t h, uint32_t address, unsigned, Insn &insn)
+{
+    DpImmediate(insn, kMov, false, Low(h, 8), 0, AlignedPcOf(address) + 4 * Field(h, 0, 8));
+}
+
+void DecodeStackAddress(uint32_t h, uint32_t, unsigned, Insn &insn)
+{
+    DpImmediate(insn, kAdd, false, Low(h, 8), kSp, 4 * Field(h, 0, 8));
+}
+
+// ADD, SUB (OP) sp, #imm7 * 4.
+void DecodeAdjustStack(uint32_t h, uint32_t, unsigned op, Insn &insn)
+{
+    DpImmediate(insn, op, false, kSp, kSp, 4 * Field(h, 0, 7));
+}
+
+// PUSH {list, lr}, POP {list, pc} (LOAD): bit 8 adds lr or pc.
+void DecodePushPop(uint32_t h, uint32_t, unsigned load, Insn &insn)
+{
+    uint32_t extra = Bit(h, 8) ? 1u << (load ? kPc : kLr) : 0;
+    Block(insn, load, kSp, Field(h, 0, 8) | extra, load ? (kUp | kWriteback) : (kPre | kWriteback));
+}
+
+// STMIA, LDMIA (LOAD) rn!, {list}.
+void DecodeBlockTransfer(uint32_t h, uint32_t, unsigned load, Insn &insn)
+{
+    Block(insn, load, Low(h, 8), Field(h, 0, 8), kUp | kWriteback);
+}
+
+// B<cond>: condition 1110 is undefined (1111 is SWI's row).
+void DecodeConditionalBranch(uint32_t h, uint32_t address, unsigned, Insn &insn)
+{
+    unsigned cond = Field(h, 8, 4);
+    if (cond == kCondAlways)
         return;
-    case 9:                             // NEG: RSBS rd, rm, #0
-        DpImmediate(insn, kRsb, true, rd, rm, 0);
-        return;
-    case 13:                            // MULS rd, rm, rd
-        insn.handler = Multiply<false, true>;
-        insn.rd = (uint8_t)rd;
-        insn.rm = (uint8_t)rm;
-        insn.rs = (uint8_t)rd;
-        return;
-    default:
-        Dp(insn, simple[op], true, kOperandRegister, rd, rd, rm);
-        return;
-    }
+    insn.cond = (uint8_t)cond;
+    insn.target = PcOf(address) + (uint32_t)((int32_t)(int8_t)Field(h, 0, 8) * 2);
+    insn.handler = Branch;
+}
+
+// The signed 11-bit offset of B and of the BL prefix.
+int32_t Offset11(uint32_t h) { return (int32_t)(Field(h, 0, 11) << 21) >> 21; }
+
+void DecodeBranch(uint32_t h, uint32_t address, unsigned, Insn &insn)
+{
+    insn.target = PcOf(address) + (uint32_t)(Offset11(h) * 2);
+    insn.handler = Branch;
+}
+
+// The first half of BL and BLX: lr = PC + the offset's high part.
+void DecodeBranchLinkPrefix(uint32_t h, uint32_t, unsigned, Insn &insn)
+{
+    insn.imm = (uint32_t)(Offset11(h) * 4096);
+    insn.handler = ThumbBranchLinkPrefix;
+}
+
+// The second half of BL, or of BLX (EXCHANGE, into ARM state: an odd
+// offset is undefined): to lr + the offset's low part.
+void DecodeBranchLinkSuffix(uint32_t h, uint32_t, unsigned exchange, Insn &insn)
+{
+    insn.imm = Field(h, 0, 11) * 2;
+    if (!exchange)
+        insn.handler = ThumbBranchLinkSuffix;
+    else
+        insn.handler = Bit(h, 0) ? Undefined : ThumbBranchLinkExchangeSuffix;
+}
+
+void DecodeBreakpoint(uint32_t, uint32_t, unsigned, Insn &insn) { insn.handler = Breakpoint; }
+void DecodeSoftwareInterrupt(uint32_t, uint32_t, unsigned, Insn &insn) { insn.handler = SoftwareInterrupt; }
+
+// The encodings: thumb.inc.
+constexpr Encoding kThumb[] = {
+#define INST(name, pattern, decode, data) Encoding(name, pattern, decode, data),
+#include "emulator/thumb.inc"
+#undef INST
+};
+static_assert(Unambiguous(kThumb, 16), "each halfword matches one row first");
+constexpr auto kThumbRows = BySpecificity(kThumb);
+
+void Undefined(Cpu &c, const Insn &)
+{
+    uint16_t half = 0;
+    if (const uint8_t *p = c.memory.Read(c.CurrentPc(), 2))
+        memcpy(&half, p, 2);
+    StopUndefined(c, Match(kThumbRows, half));
+}
+
+}  // namespace
+
+const char *ThumbEncodingName(uint16_t half)
+{
+    const Encoding *row = Match(kThumbRows, half);
+    return row ? row->name : nullptr;
 }
 
 void DecodeThumb(uint16_t h, uint32_t address, Insn &insn)
 {
-    insn = Insn{Undefined, 14, 0, 0, 0, 0, 0, 0, 0, 0};
-    unsigned rd = Field(h, 0, 3), rn = Field(h, 3, 3), r3 = Field(h, 6, 3);
-    uint32_t pc = address + 4, aligned_pc = pc & ~3u;
-    switch (h >> 13) {
-    case 0:
-        if (Field(h, 11, 2) < 3) {      // LSL/LSR/ASR rd, rm, #imm5
-            Dp(insn, kMov, true, kOperandShiftImmediate, rd, 0, rn);
-            insn.shift = (uint8_t)Field(h, 11, 2);
-            insn.amount = (uint8_t)Field(h, 6, 5);
-            if (insn.shift == 0 && insn.amount == 0)
-                insn.handler = kDataProcessing[kMov][1][kOperandRegister];
-        } else if (h & (1u << 10)) {    // ADDS/SUBS rd, rn, #imm3
-            DpImmediate(insn, (h & (1u << 9)) ? kSub : kAdd, true, rd, rn, r3);
-        } else {                        // ADDS/SUBS rd, rn, rm
-            Dp(insn, (h & (1u << 9)) ? kSub : kAdd, true, kOperandRegister, rd, rn, r3);
-        }
-        return;
-    case 1: {                           // MOVS, CMP, ADDS, SUBS with imm8
-        static const int ops[4] = {kMov, kCmp, kAdd, kSub};
-        unsigned reg = Field(h, 8, 3);
-        DpImmediate(insn, ops[Field(h, 11, 2)], true, reg, reg, Field(h, 0, 8));
-        return;
-    }
-    case 2:
-        if (Field(h, 10, 3) == 0) {
-            DecodeAlu(Field(h, 6, 4), rd, rn, insn);
-        } else if (Field(h, 10, 3) == 1) {   // hi-register ADD, CMP, MOV; BX, BLX
-            unsigned d = rd | (Field(h, 7, 1) << 3), m = Field(h, 3, 4);
-            switch (Field(h, 8, 2)) {
-            case 0: Dp(insn, kAdd, false, kOperandRegister, d, d, m); break;
-            case 1: Dp(insn, kCmp, true, kOperandRegister, 0, d, m); break;
-            case 2: Dp(insn, kMov, false, kOperandRegister, d, 0, m); break;
-            default:
-                insn.rm = (uint8_t)m;
-                if (h & (1u << 7))
-                    insn.handler = m == 15 ? Undefined : BranchLinkExchange;
-                else
-                    insn.handler = BranchExchange;
-                break;
-            }
-        } else if (Field(h, 11, 2) == 1) {   // LDR rd, [pc, #imm8 * 4]
-            Transfer(insn, kLdr, kOffsetAbsolute, Field(h, 8, 3), 0, 0, aligned_pc + 4 * Field(h, 0, 8));
-        } else {                             // 0101 op Rm Rn Rd: register offsets
-            static const int access[8] = {kStr, kStrh, kStrb, kLdrsb, kLdr, kLdrh, kLdrb, kLdrsh};
-            Transfer(insn, access[Field(h, 9, 3)], kOffsetRegister, rd, rn, r3, 0);
-        }
-        return;
-    case 3: {                               // 011 B L imm5 Rn Rd
-        bool byte = h & (1u << 12), load = h & (1u << 11);
-        uint32_t offset = Field(h, 6, 5) * (byte ? 1 : 4);
-        Transfer(insn, load ? (byte ? kLdrb : kLdr) : (byte ? kStrb : kStr), kOffsetImmediate, rd, rn, 0, offset);
-        return;
-    }
-    case 4:
-        if (!(h & (1u << 12)))              // LDRH/STRH rd, [rn, #imm5 * 2]
-            Transfer(insn, (h & (1u << 11)) ? kLdrh : kStrh, kOffsetImmediate, rd, rn, 0, Field(h, 6, 5) * 2);
-        else                                // LDR/STR rd, [sp, #imm8 * 4]
-            Transfer(insn, (h & (1u << 11)) ? kLdr : kStr, kOffsetImmediate, Field(h, 8, 3), 13, 0, 4 * Field(h, 0, 8));
-        return;
-    case 5:
-        if (!(h & (1u << 12))) {            // ADD rd, pc/sp, #imm8 * 4
-            unsigned reg = Field(h, 8, 3);
-            if (h & (1u << 11))
-                DpImmediate(insn, kAdd, false, reg, 13, 4 * Field(h, 0, 8));
-            else
-                DpImmediate(insn, kMov, false, reg, 0, aligned_pc + 4 * Field(h, 0, 8));
-        } else if (Field(h, 8, 4) == 0) {   // ADD/SUB sp, #imm7 * 4
-            DpImmediate(insn, (h & (1u << 7)) ? kSub : kAdd, false, 13, 13, 4 * Field(h, 0, 7));
-        } else if (Field(h, 9, 2) == 2) {   // PUSH {list, lr} / POP {list, pc}
-            bool pop = h & (1u << 11), extra = h & (1u << 8);
-            uint32_t list = Field(h, 0, 8) | (extra ? (pop ? 0x8000u : 0x4000u) : 0);
-            Block(insn, pop, 13, list, pop ? (kUp | kWriteback) : (kPre | kWriteback));
-        } else if (Field(h, 8, 4) == 0xE) {
-            insn.handler = Breakpoint;
-        }
-        return;
-    case 6:
-        if (!(h & (1u << 12))) {            // STMIA/LDMIA rn!, {list}
-            unsigned base = Field(h, 8, 3);
-            bool load = h & (1u << 11);
-            Block(insn, load, base, Field(h, 0, 8), kUp | kWriteback);
-        } else if (Field(h, 8, 4) == 0xF) {
-            insn.handler = SoftwareInterrupt;
-        } else if (Field(h, 8, 4) != 0xE) { // B<cond>
-            insn.cond = (uint8_t)Field(h, 8, 4);
-            insn.imm = pc + (uint32_t)((int32_t)(int8_t)Field(h, 0, 8) * 2);
-            insn.handler = Branch;
-        }
-        return;
-    default: {
-        uint32_t offset11 = Field(h, 0, 11);
-        switch (Field(h, 11, 2)) {
-        case 0:                             // B
-            insn.imm = pc + (uint32_t)(((int32_t)(offset11 << 21) >> 21) * 2);
-            insn.handler = Branch;
-            return;
-        case 1:                             // BLX suffix: into ARM state
-            insn.imm = offset11 * 2;
-            insn.handler = (offset11 & 1) ? Undefined : ThumbBranchLinkExchangeSuffix;
-            return;
-        case 2:                             // BL/BLX prefix
-            insn.imm = (uint32_t)(((int32_t)(offset11 << 21) >> 21) * 4096);
-            insn.handler = ThumbBranchLinkPrefix;
-            return;
-        default:                            // BL suffix
-            insn.imm = offset11 * 2;
-            insn.handler = ThumbBranchLinkSuffix;
-            return;
-        }
-    }
-    }
+    insn = Blank(Undefined, kCondAlways);
+    if (const Encoding *row = Match(kThumbRows, h))
+        row->decode(h, address, row->data, insn);
 }

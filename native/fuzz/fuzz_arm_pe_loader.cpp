@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     LoadedImage image;
     std::string error;
     uint32_t base = (data[0] & 2) ? 0x30000000u : 0;
-    if (!LoadPeImage(cpu, file, ImportBinder(), image, error, base)) {
+    if (LoadPeImage(cpu, file, ImportBinder(), image, error, base) != kPeLoaded) {
         if (error.empty())
             __builtin_trap();
         return 0;

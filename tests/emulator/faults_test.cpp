@@ -119,22 +119,23 @@ struct WordFault {
     uint32_t word;
     StopKind kind;
     bool thumb;
+    const char *named;      // what the report says
 };
 const WordFault kWordFaults[] = {
-    {0xEF000000u, kStopSoftwareInterrupt, false},     // swi 0
-    {0xEE010F10u, kStopCoprocessor, false},           // mcr p15, 0, r0, c1, c0
-    {0xE1200070u, kStopBreakpoint, false},            // bkpt
-    {0xE7F000F0u, kStopUndefined, false},             // udf
-    {0xE1C020D0u, kStopUnaligned, false},             // ldrd r2, [r0]: 4-aligned is not enough
-    {0xE1D020B1u, kStopUnaligned, false},             // ldrh r2, [r0, #1]
-    {0xE8BD8000u, kStopReturned, false},              // ldmia sp!, {pc}: back to the caller
-    {0xF5D0F000u, kStopReturned, false},              // pld [r0]: nothing, even unmapped
-    {0xE1A00000u, kStopReturned, false},              // mov r0, r0
-    {0xE1B0F00Eu, kStopUndefined, false},             // movs pc, lr: no exception return in user mode
-    {0xE12FFF10u, kStopBadAddress, false},            // bx r0 into the data below
-    {0x0000DF01u, kStopSoftwareInterrupt, true},      // Thumb swi 1
-    {0x0000DE00u, kStopUndefined, true},              // Thumb undefined branch condition
-    {0x00006801u, kStopUnaligned, true},              // Thumb ldr r1, [r0]
+    {0xEF000000u, kStopSoftwareInterrupt, false, "SWI"},      // swi 0
+    {0xEE010F10u, kStopCoprocessor, false, "no coprocessor"}, // mcr p15, 0, r0, c1, c0
+    {0xE1200070u, kStopBreakpoint, false, "BKPT"},            // bkpt
+    {0xE7F000F0u, kStopUndefined, false, "no ARMv5TE encoding"},   // udf
+    {0xE1C020D0u, kStopUnaligned, false, "doubleword read"},  // ldrd r2, [r0]: 4-aligned is not enough
+    {0xE1D020B1u, kStopUnaligned, false, "halfword read"},    // ldrh r2, [r0, #1]
+    {0xE8BD8000u, kStopReturned, false, "returned"},          // ldmia sp!, {pc}: back to the caller
+    {0xF5D0F000u, kStopReturned, false, "returned"},          // pld [r0]: nothing, even unmapped
+    {0xE1A00000u, kStopReturned, false, "returned"},          // mov r0, r0
+    {0xE1B0F00Eu, kStopUndefined, false, "data processing (register) in a form"},   // movs pc, lr: no exception return in user mode
+    {0xE12FFF10u, kStopBadAddress, false, "jump outside"},    // bx r0 into the data below
+    {0x0000DF01u, kStopSoftwareInterrupt, true, "SWI"},       // Thumb swi 1
+    {0x0000DE00u, kStopUndefined, true, "B<cond> in a form"}, // Thumb undefined branch condition
+    {0x00006801u, kStopUnaligned, true, "word read"},         // Thumb ldr r1, [r0]
 };
 
 TEST(ArmFaults, SingleWordsStopWithTheirKind)
@@ -162,6 +163,7 @@ TEST(ArmFaults, SingleWordsStopWithTheirKind)
         char hex[16];
         snprintf(hex, sizeof hex, "%08X", f.word);
         EXPECT_EQ(cpu.Run(), expected) << hex << ": " << FormatStopReport(cpu.stop);
+        EXPECT_NE(FormatStopReport(cpu.stop).find(f.named), std::string::npos) << hex << ": " << FormatStopReport(cpu.stop);
         if (StopIsFault(expected) && expected != kStopBadAddress) {
             EXPECT_EQ(cpu.stop.pc, 0x8000u) << hex;
             EXPECT_EQ(cpu.stop.instruction, f.thumb ? (f.word & 0xFFFF) : f.word) << hex;

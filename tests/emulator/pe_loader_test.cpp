@@ -15,7 +15,7 @@ namespace {
 bool Load(Cpu &cpu, const std::vector<uint8_t> &file, const ImportBinder &binder, LoadedImage &image)
 {
     std::string error;
-    bool loaded = LoadPeImage(cpu, file, binder, image, error);
+    bool loaded = LoadPeImage(cpu, file, binder, image, error) == kPeLoaded;
     EXPECT_TRUE(loaded) << error;
     if (!cpu.stack_high)
         SetUpStack(cpu, kDefaultStackSize);
@@ -84,31 +84,32 @@ struct Malformation {
     const char *what;
     std::function<void(std::vector<uint8_t> &)> change;
     const char *refusal;    // part of the loader's message
+    PeLoadResult reason;
 };
 
 TEST(PeLoader, RefusesMalformedFiles)
 {
     const Malformation cases[] = {
-        {"not a PE file", [](std::vector<uint8_t> &f) { f[0] = 'X'; }, "no MZ header"},
-        {"PE offset past the end", [](std::vector<uint8_t> &f) { Put32(f, 0x3C, 0xFFFFFFF0u); }, "no PE signature"},
-        {"x86 machine", [](std::vector<uint8_t> &f) { Put16(f, 0x44, 0x14C); }, "not Windows CE ARM"},
-        {"absurd image size", [](std::vector<uint8_t> &f) { Put32(f, 0x58 + 56, 0x7FFFFFFFu); }, "absurd"},
-        {"too many sections", [](std::vector<uint8_t> &f) { Put16(f, 0x46, 60000); }, "absurd"},
-        {"section data outside the file", [](std::vector<uint8_t> &f) { Put32(f, 0x138 + 20, 0xFFFFFF00u); }, "outside the file"},
-        {"section outside the image", [](std::vector<uint8_t> &f) { Put32(f, 0x138 + 12, 0x1800); }, "outside the image"},
-        {"relocation outside the image", [](std::vector<uint8_t> &f) { Put32(f, At(0x1400), 0x1FFFF000u); }, "outside the image"},
-        {"relocation block too long", [](std::vector<uint8_t> &f) { Put32(f, At(0x1404), 0x1000); }, "malformed"},
-        {"unknown relocation type", [](std::vector<uint8_t> &f) { Put16(f, At(0x140A), 0x9034); }, "unsupported relocation type 9"},
+        {"not a PE file", [](std::vector<uint8_t> &f) { f[0] = 'X'; }, "no MZ header", kPeNotPe},
+        {"PE offset past the end", [](std::vector<uint8_t> &f) { Put32(f, 0x3C, 0xFFFFFFF0u); }, "no PE signature", kPeNotPe},
+        {"x86 machine", [](std::vector<uint8_t> &f) { Put16(f, 0x44, 0x14C); }, "not Windows CE ARM", kPeNotArm},
+        {"absurd image size", [](std::vector<uint8_t> &f) { Put32(f, 0x58 + 56, 0x7FFFFFFFu); }, "absurd", kPeMalformed},
+        {"too many sections", [](std::vector<uint8_t> &f) { Put16(f, 0x46, 60000); }, "absurd", kPeMalformed},
+        {"section data outside the file", [](std::vector<uint8_t> &f) { Put32(f, 0x138 + 20, 0xFFFFFF00u); }, "outside the file", kPeMalformed},
+        {"section outside the image", [](std::vector<uint8_t> &f) { Put32(f, 0x138 + 12, 0x1800); }, "outside the image", kPeMalformed},
+        {"relocation outside the image", [](std::vector<uint8_t> &f) { Put32(f, At(0x1400), 0x1FFFF000u); }, "outside the image", kPeMalformed},
+        {"relocation block too long", [](std::vector<uint8_t> &f) { Put32(f, At(0x1404), 0x1000); }, "malformed", kPeMalformed},
+        {"unknown relocation type", [](std::vector<uint8_t> &f) { Put16(f, At(0x140A), 0x9034); }, "unsupported relocation type 9", kPeMalformed},
         {"import name without terminator", [](std::vector<uint8_t> &f) {
              Put32(f, At(0x1240), 0x1FF0);
              memset(&f[At(0x1FF2)], 'A', 14);
-         }, "no terminator"},
+         }, "no terminator", kPeMalformed},
         {"DLL name without terminator", [](std::vector<uint8_t> &f) {
              Put32(f, At(0x1200) + 12, 0x1FFC);
              memset(&f[At(0x1FFC)], 'A', 4);
-         }, "no terminator"},
-        {"import table outside the image", [](std::vector<uint8_t> &f) { Put32(f, At(0x1200), 0x7FFFFFF0u); }, "outside the image"},
-        {"export table outside the image", [](std::vector<uint8_t> &f) { Put32(f, At(0x1300) + 28, 0x1FFC); }, "outside the image"},
+         }, "no terminator", kPeMalformed},
+        {"import table outside the image", [](std::vector<uint8_t> &f) { Put32(f, At(0x1200), 0x7FFFFFF0u); }, "outside the image", kPeMalformed},
+        {"export table outside the image", [](std::vector<uint8_t> &f) { Put32(f, At(0x1300) + 28, 0x1FFC); }, "outside the image", kPeMalformed},
     };
     for (const Malformation &m : cases) {
         std::vector<uint8_t> file = TestDll();
@@ -116,7 +117,7 @@ TEST(PeLoader, RefusesMalformedFiles)
         Cpu cpu;
         LoadedImage image;
         std::string error;
-        EXPECT_FALSE(LoadPeImage(cpu, file, ImportBinder(), image, error)) << m.what;
+        EXPECT_EQ(LoadPeImage(cpu, file, ImportBinder(), image, error), m.reason) << m.what;
         EXPECT_NE(error.find(m.refusal), std::string::npos) << m.what << ": " << error;
     }
     // Every truncation of the file is refused.
@@ -126,9 +127,16 @@ TEST(PeLoader, RefusesMalformedFiles)
         LoadedImage image;
         std::string error;
         std::vector<uint8_t> part(whole.begin(), whole.begin() + length);
-        EXPECT_FALSE(LoadPeImage(cpu, part, ImportBinder(), image, error)) << length;
+        EXPECT_NE(LoadPeImage(cpu, part, ImportBinder(), image, error), kPeLoaded) << length;
         EXPECT_FALSE(error.empty());
     }
+    // A good file where the guest has no range free for it.
+    Cpu full;
+    uint8_t byte = 0;
+    ASSERT_TRUE(full.memory.Map(kTestDllBase, kGuestLimit - kTestDllBase, &byte, false));
+    LoadedImage image;
+    std::string error;
+    EXPECT_EQ(LoadPeImage(full, whole, ImportBinder(), image, error), kPeNoRoom) << error;
 }
 
 }  // namespace
