@@ -136,8 +136,18 @@ TEST_F(RotationTest, TheBoardAndTheTextsAreAsTheyWereAndAStrokeLandsUnderTheStyl
     POINT screen = {x, y};
     ClientToScreen(item, &screen);
     EXPECT_EQ(g_item.layout.navigationBar.bottom + y, screen.y);
+    // The X screen settles after the turn on its own time: look again,
+    // letting the window's messages run, for up to a second.
     HDC dc = GetDC(nullptr);
-    EXPECT_EQ(kPenGreen, ReadDcPixels(dc, screen.x, screen.y, 1, 1)[0]);
+    COLORREF shown = 0;
+    for (int look = 0; look < 20 && (shown = ReadDcPixels(dc, screen.x, screen.y, 1, 1)[0]) != kPenGreen; look++) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&msg);
+        UpdateWindow(item);
+        Sleep(50);
+    }
+    EXPECT_EQ(kPenGreen, shown);
     ReleaseDC(nullptr, dc);
 }
 
