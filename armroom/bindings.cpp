@@ -6,6 +6,7 @@
 #include "armroom/arm_imports.h"
 #include "armroom/crossing.h"
 #include "armroom/device_calls.h"
+#include "armroom/fail_calls.h"
 #include "armroom/room.h"
 #include "platform/device.h"
 
@@ -117,6 +118,24 @@ Trap Variadic(const std::string &label, uint32_t (*format)(Cpu &, Boundary &, co
     }};
 }
 
+// TRAP, or where its import can fail, TRAP behind the room's failing of
+// calls on request (armroom/fail_calls.h).
+Trap Failable(Trap trap, const char *name)
+{
+    const FailableCall *failable = FindFailableCall(name);
+    if (!failable || !trap.function)
+        return trap;
+    std::function<void(Cpu &)> call = trap.function;
+    std::string label = trap.name;
+    trap.function = [call, failable, label](Cpu &cpu) {
+        if (!FailThisCall(*failable, label))
+            return call(cpu);
+        SetLastError(failable->error);
+        cpu.r[0] = failable->result;
+    };
+    return trap;
+}
+
 }  // namespace
 
 void RegisterPlatformFunction(const char *name, void *function)
@@ -162,7 +181,7 @@ uint32_t BindArmImport(Cpu &cpu, const std::string &dll, const std::string &name
             continue;
         std::string label = dll + "!" + row.name;
         uint32_t address = NewTrapAddress(cpu);
-        cpu.traps[address] = row.make(label);
+        cpu.traps[address] = Failable(row.make(label), row.name);
         return address;
     }
     return 0;   // the loader binds it to a stop that names it

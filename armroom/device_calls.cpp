@@ -1,6 +1,7 @@
 // What the device gives where the desktop's function means something else,
 // and the calls whose arguments need more than their types to cross.
 #include "armroom/device_calls.h"
+#include "armroom/fail_calls.h"
 #include "armroom/messages.h"
 #include "armroom/pe_machine.h"
 #include "armroom/room.h"
@@ -19,6 +20,21 @@ Boundary &Cross() { return ArmRoom::Get().boundary; }
 uint8_t *Bytes(GuestWord address, uint32_t size, bool write, const char *what)
 {
     return (uint8_t *)Cross().Host(address.value, size, write, what);
+}
+
+// The same for bytes the runtime's own code reads or writes, where the
+// device's would take an access fault on NULL: the run stops with a report.
+uint8_t *Touched(GuestWord address, uint32_t size, bool write, const char *what)
+{
+    if (!address.value)
+        Cross().Refuse(std::string(what) + ": NULL for " + std::to_string(size) + " bytes");
+    return Bytes(address, size, write, what);
+}
+const wchar_t *Touched(const wchar_t *text, const char *what)
+{
+    if (!text)
+        Cross().Refuse(std::string(what) + ": NULL for a string");
+    return text;
 }
 
 uint32_t GuestLength(GuestWord text, uint32_t unit, const char *what)
@@ -137,12 +153,15 @@ GuestWord WINAPI SetClipboardData(UINT format, GuestWord block)
 
 // The device's handle of the current process is 0x42; the desktop's is -1.
 // A program that ends itself so (the device's runtime does, after WinMain)
-// gets no exit handlers: the meter writes first.
+// gets no exit handlers: the meter writes first, and the count of failable
+// calls is reported.
 BOOL WINAPI TerminateProcess(HANDLE process, UINT code)
 {
     bool self = process == (HANDLE)0x42 || process == GetCurrentProcess();
-    if (self)
+    if (self) {
         Room().meter.Write();
+        ReportFailableCalls();
+    }
     return ::TerminateProcess(self ? GetCurrentProcess() : process, code);
 }
 
@@ -354,7 +373,7 @@ void WINAPI free(GuestWord block)
 GuestWord WINAPI memcpy(GuestWord to, GuestWord from, UINT size)
 {
     if (size)
-        memmove(Bytes(to, size, true, "memcpy"), Bytes(from, size, false, "memcpy"), size);
+        memmove(Touched(to, size, true, "memcpy"), Touched(from, size, false, "memcpy"), size);
     Room().meter.Moved(size);
     return to;
 }
@@ -362,14 +381,14 @@ GuestWord WINAPI memcpy(GuestWord to, GuestWord from, UINT size)
 GuestWord WINAPI memset(GuestWord to, int value, UINT size)
 {
     if (size)
-        ::memset(Bytes(to, size, true, "memset"), value, size);
+        ::memset(Touched(to, size, true, "memset"), value, size);
     Room().meter.Moved(size);
     return to;
 }
 
 int WINAPI memcmp(GuestWord a, GuestWord b, UINT size)
 {
-    return size ? ::memcmp(Bytes(a, size, false, "memcmp"), Bytes(b, size, false, "memcmp"), size) : 0;
+    return size ? ::memcmp(Touched(a, size, false, "memcmp"), Touched(b, size, false, "memcmp"), size) : 0;
 }
 
 UINT WINAPI strlen(GuestWord text)
@@ -379,12 +398,13 @@ UINT WINAPI strlen(GuestWord text)
 
 UINT WINAPI wcslen(const wchar_t *text)
 {
-    return (UINT)::wcslen(text);
+    return (UINT)::wcslen(Touched(text, "wcslen"));
 }
 
 GuestWord WINAPI wcscat(GuestWord to, const wchar_t *from)
 {
-    uint32_t length = GuestLength(to, sizeof(wchar_t), "wcscat"), added = (uint32_t)::wcslen(from) + 1;
+    uint32_t length = GuestLength(to, sizeof(wchar_t), "wcscat"),
+             added = (uint32_t)::wcslen(Touched(from, "wcscat")) + 1;
     ::memcpy(Bytes(GuestWord{to.value + length * 2}, added * 2, true, "wcscat"), from, added * 2);
     Room().meter.Moved(added * 2);
     return to;
@@ -402,7 +422,7 @@ GuestWord WINAPI wcsrchr(GuestWord text, UINT character)
 
 int WINAPI _wcsicmp(const wchar_t *a, const wchar_t *b)
 {
-    return ::_wcsicmp(a, b);
+    return ::_wcsicmp(Touched(a, "_wcsicmp"), Touched(b, "_wcsicmp"));
 }
 
 UINT WINAPI mbstowcs(GuestWord to, GuestWord from, UINT size)

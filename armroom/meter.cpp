@@ -71,7 +71,11 @@ std::wstring MeterFile()
 
 bool AppendToMeterFile(const std::string &text)
 {
-    std::wstring path = MeterFile();
+    return AppendToFile(MeterFile(), text);
+}
+
+bool AppendToFile(const std::wstring &path, const std::string &text)
+{
     HANDLE file = CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
                               OPEN_ALWAYS, 0, NULL);
     if (file == INVALID_HANDLE_VALUE)

@@ -41,6 +41,8 @@ std::pair<uint32_t, std::string> CurrentOperation();
 std::wstring MeterFile();
 // Appends TEXT to the meter's file; false when it cannot.
 bool AppendToMeterFile(const std::string &text);
+// Appends TEXT to the file at PATH, which the run's processes share.
+bool AppendToFile(const std::wstring &path, const std::string &text);
 
 class Meter {
 public:

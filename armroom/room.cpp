@@ -168,20 +168,34 @@ std::string ArmRoom::MeterName(const Entry &entry) const
 void ArmRoom::Fault(const std::string &context)
 {
     uint32_t top = entries_.empty() ? cpu.stack_high : entries_.back().stack_top;
-    fprintf(stderr, "ARM room: %s%s", context.empty() ? "" : (context + ": ").c_str(),
-            FaultReport(cpu, top, symbols_).c_str());
+    std::string report = "ARM room: " + (context.empty() ? "" : context + ": ") + FaultReport(cpu, top, symbols_);
+    char line[160];
     for (size_t k = entries_.size(); k-- > 0;) {
         const Entry &e = entries_[k];
         if (e.procedure)
-            fprintf(stderr, "entered from the host by the procedure at 0x%08X (window 0x%llX, message 0x%04X)\n",
-                    e.procedure, (unsigned long long)e.window, e.message);
+            snprintf(line, sizeof line,
+                     "entered from the host by the procedure at 0x%08X (window 0x%llX, message 0x%04X)\n",
+                     e.procedure, (unsigned long long)e.window, e.message);
         else
-            fprintf(stderr, "entered from the host by %s\n", e.what);
+            snprintf(line, sizeof line, "entered from the host by %s\n", e.what);
+        report += line;
     }
-    for (const ArmModule *module : modules_)
-        fprintf(stderr, "%s mapped at 0x%08X\n", Narrow(module->path).c_str(), module->image.base);
-    fflush(stderr);
+    for (const ArmModule *module : modules_) {
+        snprintf(line, sizeof line, " mapped at 0x%08X\n", module->image.base);
+        report += Narrow(module->path) + line;
+    }
+    RoomLog(report);
     ExitProcess(kArmFaultExit);
+}
+
+void RoomLog(const std::string &text)
+{
+    fputs(text.c_str(), stderr);
+    fflush(stderr);
+    wchar_t path[MAX_PATH];
+    DWORD length = GetEnvironmentVariableW(L"INKLEAF_ROOM_LOG", path, MAX_PATH);
+    if (length && length < MAX_PATH)
+        AppendToFile(path, text);
 }
 
 // The host procedures that run guest ones: one per slot, each knowing its

@@ -107,6 +107,11 @@ private:
     SymbolTable symbols_;
 };
 
+// Says TEXT on stderr and, where INKLEAF_ROOM_LOG names a file, appends it
+// there too: a program the stand-in starts (the editor) has no stderr of
+// its caller's.
+void RoomLog(const std::string &text);
+
 // Registers what this program's desktop build gets for a "Platform" import
 // NAME (see arm_imports.h); call before loading.
 void RegisterPlatformFunction(const char *name, void *function);
