@@ -38,7 +38,8 @@ static void Usage()
           "       today_host remove-key\n"
           "       today_host dump-key OUTFILE\n"
           "       today_host run [--seconds S] [--poll-ms N] [--text-color R,G,B]\n"
-          "                      [--screenshot FILE.png] [--script FILE] [--interactive]\n",
+          "                      [--screenshot FILE.png] [--script FILE] [--interactive]\n"
+          "                      [--answer-boxes]\n",
           stderr);
 }
 
@@ -68,6 +69,8 @@ static bool ParseRunOptions(int argc, wchar_t **argv, TodayOptions *run)
             run->screenshotPath = ResolvePath(argv[++i]);
         } else if (opt == L"--script" && hasValue) {
             run->scriptPath = ResolvePath(argv[++i]);
+        } else if (opt == L"--answer-boxes") {
+            run->answerBoxes = true;
         } else if (opt == L"--shot-every" && hasValue) {
             ++i;                            // accepted, not used
         } else {

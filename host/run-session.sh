@@ -9,7 +9,10 @@
 # INKLEAF_ITEM_FILES names a folder whose inkleaf_item.dll and inkpad_app.exe
 # are installed instead of BINDIR's (the device's ARM pair, say); the Today
 # stand-in is BINDIR's either way. INKLEAF_RUN_OPTIONS are added to each
-# start's "run" options (host/main.cpp).
+# start's "run" options (host/main.cpp). With INKLEAF_KEEP_DEVICE=1 the
+# sessions go on from what the prefix holds (the key's values and the board
+# file) instead of a first start. INKLEAF_RUN_LIMIT, in seconds, ends a
+# start that runs longer (its status 124, as timeout's).
 #   run-session.sh BINDIR OUTDIR SESSION...
 set -u
 bin=$1 out=$2
@@ -29,12 +32,15 @@ else
 fi
 host=$bin/today_host.exe
 # A first start: nothing left of the item by anything before.
-wine "$host" remove-key || exit 1
-rm -f "$install_dir/inkleaf_board.bmp"
+if [ "${INKLEAF_KEEP_DEVICE:-}" != 1 ]; then
+    wine "$host" remove-key || exit 1
+    rm -f "$install_dir/inkleaf_board.bmp"
+fi
 wine "$host" install "$install_win\\inkleaf_item.dll" || exit 1
 rc=0
 for session in "$@"; do
-    (cd "$out" && wine "$host" run ${INKLEAF_RUN_OPTIONS:-} --script "$session" </dev/null) || rc=$?
+    (cd "$out" && ${INKLEAF_RUN_LIMIT:+timeout -k 5 "$INKLEAF_RUN_LIMIT"} \
+        wine "$host" run ${INKLEAF_RUN_OPTIONS:-} --script "$session" </dev/null) || rc=$?
 done
 (cd "$out" && wine "$host" dump-key registry.txt)
 cp "$install_dir/inkleaf_board.bmp" "$out/" 2>/dev/null

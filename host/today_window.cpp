@@ -4,6 +4,7 @@
 #include "today_window.h"
 #include "host_basics.h"
 #include "item_key.h"
+#include "box_answerer.h"
 #include "item_library.h"
 #include "navigation_bar.h"
 #include "operation_clock.h"
@@ -420,6 +421,8 @@ int RunToday(const TodayOptions &options)
         g.options.secondsGiven = true;
 
     SetCurrentDirectoryW(L"C:\\");
+    if (g.options.answerBoxes)
+        StartAnsweringBoxes();
     if (!g.options.interactive)
         g.mouseBlock = SetWindowsHookExW(WH_MOUSE, BlockRealMouseProc, NULL, GetCurrentThreadId());
     g.shellReady = CreateEventW(NULL, TRUE, TRUE, kShellReadyEvent);

@@ -13,6 +13,7 @@ struct TodayOptions {
     COLORREF textColor = RGB(0, 0, 128);    // theme text colour
     std::wstring screenshotPath;            // written just before exiting
     std::wstring scriptPath;                // played when given
+    bool answerBoxes = false;               // message boxes get OK (host/box_answerer.h)
 };
 
 // Runs the Today screen with the item until the run ends. Returns the exit
