@@ -11,20 +11,27 @@ HKEY OpenItemKey()
     return key;
 }
 
-bool ReadItemValueText(LPCWSTR name, WCHAR *buffer, int capacity)
+ValueRead ReadItemValue(LPCWSTR name, WCHAR *buffer, int capacity)
 {
     HKEY key = OpenItemKey();
     if (!key)
-        return false;
+        return VALUE_NOT_READ;
     DWORD type = 0, size = 0;
     LONG read = RegQueryValueExW(key, name, NULL, &type, NULL, &size);
     DWORD bytes = (DWORD)capacity * sizeof(WCHAR);
     if (read == ERROR_SUCCESS)
         read = RegQueryValueExW(key, name, NULL, &type, (BYTE *)buffer, &bytes);
     RegCloseKey(key);
-    if (read != ERROR_SUCCESS || type != REG_SZ)
-        return false;
-    return TerminateReceivedText(buffer, capacity, bytes);
+    if (read != ERROR_SUCCESS)
+        return read == ERROR_FILE_NOT_FOUND || read == ERROR_MORE_DATA ? VALUE_UNUSABLE : VALUE_NOT_READ;
+    if (type != REG_SZ || !TerminateReceivedText(buffer, capacity, bytes))
+        return VALUE_UNUSABLE;
+    return VALUE_READ;
+}
+
+bool ReadItemValueText(LPCWSTR name, WCHAR *buffer, int capacity)
+{
+    return ReadItemValue(name, buffer, capacity) == VALUE_READ;
 }
 
 void WriteItemValueText(HKEY key, LPCWSTR name, const WCHAR *text, int chars)

@@ -7,10 +7,20 @@
 // Opens (or creates) the item key; NULL when that fails.
 HKEY OpenItemKey();
 
+// How a read of a value went: read; unusable, the value being missing, not
+// text, or too long for the buffer; or not read, the registry failing just
+// now (out of memory, say), which tells nothing of what is stored.
+enum ValueRead {
+    VALUE_READ,
+    VALUE_UNUSABLE,
+    VALUE_NOT_READ
+};
+
 // Reads one value into `buffer` (room for `capacity` units) and terminates
-// it. False, with the buffer's contents undefined, when the key or the value
-// cannot be read, the value is not text, or its text needs the whole buffer.
-// Opens and closes the key.
+// it; unless VALUE_READ, the buffer's contents are undefined. Opens and
+// closes the key.
+ValueRead ReadItemValue(LPCWSTR name, WCHAR *buffer, int capacity);
+// The same, true when read.
 bool ReadItemValueText(LPCWSTR name, WCHAR *buffer, int capacity);
 
 // Writes `chars` characters of text, without terminator (twice `chars`

@@ -17,16 +17,18 @@ enum StoredValueBit {
                       STORED_CURRENT_PAGE | STORED_EDIT_MODE | STORED_SHOW_TEXT | STORED_SHOW_IMAGE
 };
 
-// The values whose latest read failed (missing, not text, too long).
+// The values whose latest read found them unusable (missing, not text, too
+// long). One the registry failed to read just now is not among them: what
+// is stored may be the user's, and stays.
 static unsigned g_unreadValues = 0;
 
-static bool NoteRead(unsigned bit, bool ok)
+static bool NoteRead(unsigned bit, ValueRead read)
 {
-    if (ok)
-        g_unreadValues &= ~bit;
-    else
+    if (read == VALUE_UNUSABLE)
         g_unreadValues |= bit;
-    return ok;
+    else
+        g_unreadValues &= ~bit;
+    return read == VALUE_READ;
 }
 
 static void WriteNumber(HKEY key, LPCWSTR name, WCHAR *scratch, int value)
@@ -36,21 +38,21 @@ static void WriteNumber(HKEY key, LPCWSTR name, WCHAR *scratch, int value)
 }
 
 // Reads a number; stores it when the read succeeds and it lies in [lo, hi].
-static bool ReadNumber(LPCWSTR name, WCHAR *scratch, int *field, int lo, int hi)
+static ValueRead ReadNumber(LPCWSTR name, WCHAR *scratch, int *field, int lo, int hi)
 {
-    if (!ReadItemValueText(name, scratch, NUMBER_TEXT_UNITS))
-        return false;
-    TakeNumberText(scratch, lo, hi, field);
-    return true;
+    ValueRead read = ReadItemValue(name, scratch, NUMBER_TEXT_UNITS);
+    if (read == VALUE_READ)
+        TakeNumberText(scratch, lo, hi, field);
+    return read;
 }
 
 // Reads an on/off value: on exactly when the number is 1.
-static bool ReadFlag(LPCWSTR name, WCHAR *scratch, int *field)
+static ValueRead ReadFlag(LPCWSTR name, WCHAR *scratch, int *field)
 {
-    if (!ReadItemValueText(name, scratch, NUMBER_TEXT_UNITS))
-        return false;
-    *field = FlagFromText(scratch);
-    return true;
+    ValueRead read = ReadItemValue(name, scratch, NUMBER_TEXT_UNITS);
+    if (read == VALUE_READ)
+        *field = FlagFromText(scratch);
+    return read;
 }
 
 // The five reads that share settingsReadFailed.
@@ -68,7 +70,7 @@ void LoadPageText(int page)
     if (page == 1)
         g_item.settingsReadFailed = 0;
     bool ok = NoteRead(STORED_PAGE_1 << (page - 1),
-                       ReadItemValueText(name, g_item.readBuffer, PAGE_TEXT_UNITS));
+                       ReadItemValue(name, g_item.readBuffer, PAGE_TEXT_UNITS));
     if (ok)
         CopyPageText(g_item.pageText[page - 1], g_item.readBuffer);
     if (page == 1)
@@ -208,9 +210,9 @@ void LoadSettingsAtCreate()
     ReadEditMode();
     ReadShowText();
     ReadShowImage();
-    // A value that cannot be read (on the first start: every value) is
-    // written with the built-in text or the current setting; a value that
-    // reads is never replaced here.
+    // A value that is unusable (on the first start: every value) is written
+    // with the built-in text or the current setting; a value that reads, or
+    // that the registry could not read just now, is never replaced here.
     WriteValues(g_unreadValues);
     ReloadSettings();
     s.refreshPending = 1;

@@ -1,4 +1,5 @@
 #include "registry_write_recorder.h"
+#include "import_slot_patch.h"
 #include "platform/import_slot.h"
 
 std::vector<PassedWrite> g_writes;
@@ -16,24 +17,15 @@ LONG WINAPI RecordingSetValue(HKEY key, LPCWSTR name, DWORD reserved, DWORD type
     return g_system(key, name, reserved, type, data, bytes);
 }
 
-void SetSlot(SetValueFn function)
-{
-    DWORD old;
-    VirtualProtect(&setValueSlot, sizeof(setValueSlot), PAGE_READWRITE, &old);
-    setValueSlot = function;
-    VirtualProtect(&setValueSlot, sizeof(setValueSlot), old, &old);
-}
-
 }  // namespace
 
 RegistryWriteRecorder::RegistryWriteRecorder()
 {
     g_writes.clear();
-    g_system = setValueSlot;
-    SetSlot(RecordingSetValue);
+    g_system = PatchImportSlot(setValueSlot, RecordingSetValue);
 }
 
 RegistryWriteRecorder::~RegistryWriteRecorder()
 {
-    SetSlot(g_system);
+    PatchImportSlot(setValueSlot, g_system);
 }

@@ -3,7 +3,9 @@
 #include "item/library.h"
 #include "item/settings_store.h"
 #include "common/item_registry.h"
+#include "../common/import_slot_patch.h"
 #include "../common/registry_write_recorder.h"
+#include "platform/import_slot.h"
 #include <memory>
 #include <map>
 
@@ -92,6 +94,35 @@ TEST_F(SettingsStoreTest, SaveSettingsWritesInOrderAndCheightOnlyInRange)
     g_item.itemHeight = 10;
     SaveSettings();
     EXPECT_EQ(L"10", ReadStored(L"cheight").Text());
+}
+
+// RegQueryValueExW failing, out of memory, for the value g_failedName.
+typedef LONG(WINAPI *QueryValueFn)(HKEY, LPCWSTR, DWORD *, DWORD *, BYTE *, DWORD *);
+extern "C" QueryValueFn queryValueSlot __asm__(IMPORT_SLOT(RegQueryValueExW, 24));
+QueryValueFn g_query;
+const wchar_t *g_failedName;
+LONG WINAPI FailingQuery(HKEY key, LPCWSTR name, DWORD *reserved, DWORD *type, BYTE *data, DWORD *bytes)
+{
+    if (name && wcscmp(name, g_failedName) == 0)
+        return ERROR_NOT_ENOUGH_MEMORY;
+    return g_query(key, name, reserved, type, data, bytes);
+}
+
+TEST_F(SettingsStoreTest, AValueTheRegistryFailsToReadIsNotWrittenOver)
+{
+    for (const wchar_t *name : {L"ptext2", L"cpage", L"fonts", L"showtext"}) {
+        ReloadLibrary();
+        StoreEveryValue();
+        StoreText(L"fonts", L"12");
+        g_failedName = name;
+        g_query = PatchImportSlot(queryValueSlot, FailingQuery);
+        g_writes.clear();
+        LoadSettingsAtCreate();
+        PatchImportSlot(queryValueSlot, g_query);
+        EXPECT_TRUE(g_writes.empty()) << name;
+        EXPECT_EQ(L"stored page 2", ReadStored(L"ptext2").Text()) << name;
+        EXPECT_EQ(L"12", ReadStored(L"fonts").Text()) << name;
+    }
 }
 
 TEST_F(SettingsStoreTest, LaterStartLoadsEveryPageAndTheStoredSettings)
