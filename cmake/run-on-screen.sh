@@ -11,8 +11,10 @@
 # made as large as the longer side and given both sizes by
 # INKLEAF_SCREEN_SIZES (tools/screen_sizes.c), which holds them until the
 # screen stops; a square screen turns to the size it has. The profile's prefix is a copy of the
-# headless base prefix, made fresh for each run; with --keep it is PREFIX,
-# made only when missing and kept afterwards. A wineserver is started for
+# headless base prefix, made fresh for each run, in the folder
+# INKLEAF_SCREEN_PREFIXES names (by default the base's), so that runs in
+# two folders go on at once; with --keep it is PREFIX, made only when
+# missing and kept afterwards. A wineserver is started for
 # the command, and it and the screen are stopped afterwards. WINEPREFIX,
 # INKLEAF_PREFIX and DISPLAY are set for the command; WINEARCH (win32 or
 # win64) gives the prefix's architecture.
@@ -44,7 +46,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/wine-env.sh"
 "$here/make-prefix.sh" "$base" || exit 99
 
-prefix=${kept:-$(dirname "$base")/$profile}
+prefix=${kept:-${INKLEAF_SCREEN_PREFIXES:-$(dirname "$base")}/$profile}
 mkdir -p "$(dirname "$prefix")"
 exec 8>"$prefix.lock"
 flock 8
