@@ -29,11 +29,7 @@ const FailPlan &ThePlan()
 // The run's count, in the section every process of the run shares.
 volatile LONG *RunCount()
 {
-    static volatile LONG *count = [] {
-        HANDLE section = CreateFileMappingW(INVALID_HANDLE_VALUE, NULL, PAGE_READWRITE, 0, sizeof(LONG),
-                                            L"InkleafFailableCalls");
-        return section ? (volatile LONG *)MapViewOfFile(section, FILE_MAP_WRITE, 0, 0, 0) : NULL;
-    }();
+    static volatile LONG *count = (volatile LONG *)RunSection(L"InkleafFailableCalls", sizeof(LONG));
     return count;
 }
 

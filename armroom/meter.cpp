@@ -17,11 +17,8 @@ struct SharedOperation {
 
 SharedOperation *Shared()
 {
-    static SharedOperation *shared = [] {
-        HANDLE section = CreateFileMappingW(INVALID_HANDLE_VALUE, NULL, PAGE_READWRITE, 0,
-                                            sizeof(SharedOperation), L"InkleafMeterOperation");
-        return section ? (SharedOperation *)MapViewOfFile(section, FILE_MAP_WRITE, 0, 0, 0) : NULL;
-    }();
+    static SharedOperation *shared =
+        (SharedOperation *)RunSection(L"InkleafMeterOperation", sizeof(SharedOperation));
     return shared;
 }
 
@@ -62,11 +59,22 @@ std::pair<uint32_t, std::string> CurrentOperation()
     }
 }
 
-std::wstring MeterFile()
+void *RunSection(const wchar_t *name, uint32_t size)
+{
+    HANDLE section = CreateFileMappingW(INVALID_HANDLE_VALUE, NULL, PAGE_READWRITE, 0, size, name);
+    return section ? MapViewOfFile(section, FILE_MAP_WRITE, 0, 0, 0) : NULL;
+}
+
+std::wstring RunFile(const wchar_t *variable)
 {
     wchar_t path[MAX_PATH];
-    DWORD length = GetEnvironmentVariableW(L"INKLEAF_METER", path, MAX_PATH);
+    DWORD length = GetEnvironmentVariableW(variable, path, MAX_PATH);
     return length && length < MAX_PATH ? std::wstring(path, length) : std::wstring();
+}
+
+std::wstring MeterFile()
+{
+    return RunFile(L"INKLEAF_METER");
 }
 
 bool AppendToMeterFile(const std::string &text)

@@ -43,6 +43,11 @@ std::wstring MeterFile();
 bool AppendToMeterFile(const std::string &text);
 // Appends TEXT to the file at PATH, which the run's processes share.
 bool AppendToFile(const std::wstring &path, const std::string &text);
+// The file the environment's VARIABLE names, or "".
+std::wstring RunFile(const wchar_t *variable);
+// SIZE bytes of the section NAME that every process of the run maps (zeros
+// when first made), or NULL.
+void *RunSection(const wchar_t *name, uint32_t size);
 
 class Meter {
 public:

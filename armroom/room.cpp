@@ -192,9 +192,8 @@ void RoomLog(const std::string &text)
 {
     fputs(text.c_str(), stderr);
     fflush(stderr);
-    wchar_t path[MAX_PATH];
-    DWORD length = GetEnvironmentVariableW(L"INKLEAF_ROOM_LOG", path, MAX_PATH);
-    if (length && length < MAX_PATH)
+    std::wstring path = RunFile(L"INKLEAF_ROOM_LOG");
+    if (!path.empty())
         AppendToFile(path, text);
 }
 
